@@ -1,0 +1,37 @@
+# Thin front door to CMake; see README.md.
+.PHONY: all check deps build test asan demo fuzz bench clean
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 30
+
+all: build
+
+deps:
+	@tools/install-deps
+
+build: deps
+	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build -j $(JOBS)
+
+test: build
+	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+# The same tests with AddressSanitizer and UndefinedBehaviorSanitizer, built
+# with clang, which also builds and runs the fuzz targets.
+asan: deps
+	CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DQUILL_SANITIZE=ON -DQUILL_FUZZ=ON -DQUILL_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build build-asan -j $(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+check: test asan
+
+# Runs every fuzz target for FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DQUILL_SANITIZE=ON -DQUILL_FUZZ=ON -DQUILL_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build build-asan -j $(JOBS)
+	ctest --test-dir build-asan --output-on-failure -L fuzz
+
+clean:
+	rm -rf build build-asan

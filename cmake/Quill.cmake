@@ -1,0 +1,44 @@
+# Helpers for tests, benchmarks and fuzz targets.
+
+# quill_test(<name> SOURCES <files...> LIBS <targets...>)
+# A GoogleTest program; every test in it becomes a CTest test.
+function(quill_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QUILL_TEST_DATA=${PROJECT_BINARY_DIR}/testdata")
+endfunction()
+
+# quill_benchmark(<name> SOURCES <files...> LIBS <targets...>)
+# Built by every normal build, never run as a test.
+function(quill_benchmark name)
+  if(QUILL_SANITIZE)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
+
+# quill_fuzzer(<name> SOURCES <files...> LIBS <targets...> [CORPUS <dir>])
+# A libFuzzer target; in a fuzz build it also runs as a test for
+# QUILL_FUZZ_SECONDS seconds.
+function(quill_fuzzer name)
+  if(NOT QUILL_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set(work ${CMAKE_CURRENT_BINARY_DIR}/${name}.corpus)
+  set(seeds "")
+  if(ARG_CORPUS)
+    set(seeds ${ARG_CORPUS})
+  endif()
+  add_test(NAME ${name}
+    COMMAND ${CMAKE_COMMAND} -E env ${PROJECT_SOURCE_DIR}/tools/run-fuzzer
+            $<TARGET_FILE:${name}> ${QUILL_FUZZ_SECONDS} ${work} ${seeds})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
+endfunction()

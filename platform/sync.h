@@ -1,0 +1,21 @@
+// Critical sections and debugger output.
+#pragma once
+
+#include "platform/types.h"
+
+// Opaque storage for a recursive lock; the layer keeps its own lock inside.
+struct CRITICAL_SECTION {
+    alignas(16) unsigned char opaque[64];
+};
+using LPCRITICAL_SECTION = CRITICAL_SECTION*;
+
+void InitializeCriticalSection(LPCRITICAL_SECTION section);
+void EnterCriticalSection(LPCRITICAL_SECTION section);
+void LeaveCriticalSection(LPCRITICAL_SECTION section);
+void DeleteCriticalSection(LPCRITICAL_SECTION section);
+
+// There is no debugger to listen on Linux: the text goes to standard error
+// when the environment variable QUILLORY_DEBUG_OUTPUT is set and not empty,
+// and nowhere otherwise.
+void OutputDebugStringA(LPCSTR text);
+void OutputDebugStringW(LPCWSTR text);

@@ -1,0 +1,107 @@
+// Exact-width Win32 types, constants and the per-thread last error.
+//
+// Code above the platform layer never includes this file directly: it
+// includes "platform/win32.h", which on Windows pulls in the SDK instead.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using LONG = std::int32_t;
+using ULONG = std::uint32_t;
+using INT = int;
+using UINT = unsigned int;
+using BOOL = int;
+using CHAR = char;
+using WCHAR = wchar_t;
+using SHORT = std::int16_t;
+using USHORT = std::uint16_t;
+using LONGLONG = std::int64_t;
+using ULONGLONG = std::uint64_t;
+using HRESULT = std::int32_t;
+using LCID = DWORD;
+using LANGID = WORD;
+using SIZE_T = std::size_t;
+using UINT_PTR = std::uintptr_t;
+using ULONG_PTR = std::uintptr_t;
+using LONG_PTR = std::intptr_t;
+
+using LPVOID = void*;
+using LPCVOID = const void*;
+using LPSTR = char*;
+using LPCSTR = const char*;
+using LPWSTR = wchar_t*;
+using LPCWSTR = const wchar_t*;
+using LPBOOL = BOOL*;
+using LPDWORD = DWORD*;
+using PBYTE = BYTE*;
+
+using HANDLE = void*;
+
+// Distinct handle types, as the SDK declares them with STRICT.
+#define QUILL_DECLARE_HANDLE(name) \
+    struct name##__ { int unused; };  \
+    using name = name##__*
+QUILL_DECLARE_HANDLE(HINSTANCE);
+QUILL_DECLARE_HANDLE(HRSRC);
+QUILL_DECLARE_HANDLE(HWND);
+using HMODULE = HINSTANCE;
+using HGLOBAL = HANDLE;
+using HLOCAL = HANDLE;
+
+#define WINAPI
+#define CALLBACK
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+constexpr DWORD MAX_PATH = 260;
+
+// Code pages.
+constexpr UINT CP_ACP = 0;
+constexpr UINT CP_UTF8 = 65001;
+
+// Locales.
+constexpr WORD LANG_NEUTRAL = 0x00;
+constexpr WORD LANG_GERMAN = 0x07;
+constexpr WORD SUBLANG_DEFAULT = 0x01;
+constexpr WORD SUBLANG_GERMAN = 0x01;
+constexpr WORD SORT_DEFAULT = 0x0;
+constexpr WORD SORT_GERMAN_PHONE_BOOK = 0x1;
+constexpr LANGID MAKELANGID(WORD primary, WORD sub) {
+    return static_cast<LANGID>((sub << 10) | primary);
+}
+constexpr LCID MAKELCID(LANGID lang, WORD sort) {
+    return (static_cast<DWORD>(sort) << 16) | lang;
+}
+
+// CompareString results.
+constexpr int CSTR_LESS_THAN = 1;
+constexpr int CSTR_EQUAL = 2;
+constexpr int CSTR_GREATER_THAN = 3;
+
+// Win32 error codes used by the system.
+constexpr DWORD ERROR_SUCCESS = 0;
+constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
+constexpr DWORD ERROR_PATH_NOT_FOUND = 3;
+constexpr DWORD ERROR_ACCESS_DENIED = 5;
+constexpr DWORD ERROR_INVALID_HANDLE = 6;
+constexpr DWORD ERROR_NOT_ENOUGH_MEMORY = 8;
+constexpr DWORD ERROR_INVALID_PARAMETER = 87;
+constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
+constexpr DWORD ERROR_MOD_NOT_FOUND = 126;
+constexpr DWORD ERROR_BAD_EXE_FORMAT = 193;
+constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
+constexpr DWORD ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
+constexpr DWORD ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
+constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
+
+DWORD GetLastError();
+void SetLastError(DWORD code);
