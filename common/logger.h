@@ -18,3 +18,7 @@ void logPrint(int level, const char* format, ...)
     ;
 void logPrintW(int level, const wchar_t* format, ...);
 void logFinish();
+
+// Whether a line of this level would be written now; lets callers skip
+// building the arguments of trace lines that nobody will see.
+bool logEnabled(int level);
