@@ -59,8 +59,8 @@ void split(const std::string& text, std::vector<std::string>& tokens,
 void splitW(const std::wstring& text, std::vector<std::wstring>& tokens,
             const std::wstring& delimiters);
 // Replaces until the pattern no longer occurs, searching from the start each
-// time. An empty pattern, or a replacement that contains the pattern, would
-// never end: then every occurrence is replaced in one pass instead.
+// time. An empty pattern changes nothing; a replacement that contains the
+// pattern would never end, so then every occurrence is replaced in one pass.
 std::string& replaceAll(std::string& text, const std::string& pattern,
                         const std::string& replacement);
 std::wstring& replaceAllW(std::wstring& text, const std::wstring& pattern,

@@ -9,10 +9,12 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <mbstring.h>
+#include <share.h>
 #include <stdio.h>
 #else
 #include "platform/types.h"
 #include "platform/crt.h"
+#include "platform/fileio.h"
 #include "platform/sync.h"
 #include "platform/text.h"
 #endif

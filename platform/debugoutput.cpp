@@ -1,0 +1,47 @@
+// OutputDebugStringA/W. Without a debugger the text goes to standard error,
+// which is a Linux terminal or log: both forms are written there as UTF-8.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/cp1252.h"
+#include "platform/sync.h"
+#include "platform/utf8.h"
+
+namespace {
+
+bool debugOutputWanted() {
+    const char* setting = std::getenv("QUILLORY_DEBUG_OUTPUT");
+    return setting != nullptr && *setting != '\0';
+}
+
+void appendUtf8(std::string& out, wchar_t character) {
+    char bytes[4];
+    out.append(bytes, platform::utf8::encode(character, bytes));
+}
+
+// One write per text, so lines of several threads do not interleave.
+void writeOut(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+void OutputDebugStringA(LPCSTR text) {
+    if (text == nullptr || !debugOutputWanted()) return;
+    std::string out;
+    for (const char* p = text; *p != '\0'; ++p) {
+        appendUtf8(out, platform::cp1252::toWide(static_cast<unsigned char>(*p)));
+    }
+    writeOut(out);
+}
+
+void OutputDebugStringW(LPCWSTR text) {
+    if (text == nullptr || !debugOutputWanted()) return;
+    // Straight to UTF-8: Windows would squeeze the text through the ANSI code
+    // page first, but nothing here needs that loss.
+    std::string out;
+    for (const wchar_t* p = text; *p != L'\0'; ++p) appendUtf8(out, *p);
+    writeOut(out);
+}
