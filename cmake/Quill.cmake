@@ -42,3 +42,21 @@ function(quill_fuzzer name)
             $<TARGET_FILE:${name}> ${QUILL_FUZZ_SECONDS} ${work} ${seeds})
   set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 600)
 endfunction()
+
+# quill_embed_resources(<target> <image>)
+# Builds the resources of a PE image (a resource library, such as resdll
+# makes) into the program <target>: GetModuleHandleA(NULL), and a null module
+# handle in the resource functions, then find them. When the image is made by
+# the build in another folder, also add_dependencies on the target making it.
+function(quill_embed_resources target image)
+  get_filename_component(image ${image} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  set(source ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp)
+  set(script ${PROJECT_SOURCE_DIR}/cmake/EmbedResources.cmake)
+  add_custom_command(
+    OUTPUT ${source}
+    COMMAND ${CMAKE_COMMAND} -DIMAGE=${image} -DSOURCE=${source} -P ${script}
+    DEPENDS ${image} ${script}
+    COMMENT "Embedding the resources of ${image} into ${target}"
+    VERBATIM)
+  target_sources(${target} PRIVATE ${source})
+endfunction()

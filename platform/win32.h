@@ -14,7 +14,10 @@
 #else
 #include "platform/types.h"
 #include "platform/crt.h"
+#include "platform/errortext.h"
 #include "platform/fileio.h"
+#include "platform/localmemory.h"
+#include "platform/module.h"
 #include "platform/sync.h"
 #include "platform/text.h"
 #endif
