@@ -148,22 +148,26 @@ std::wstring& toUpperInPlaceW(std::wstring& text) {
 
 std::string toLower(const std::string& text) {
     std::string copy(text);
-    return toLowerInPlace(copy);
+    toLowerInPlace(copy);
+    return copy;
 }
 
 std::string toUpper(const std::string& text) {
     std::string copy(text);
-    return toUpperInPlace(copy);
+    toUpperInPlace(copy);
+    return copy;
 }
 
 std::wstring toLowerW(const std::wstring& text) {
     std::wstring copy(text);
-    return toLowerInPlaceW(copy);
+    toLowerInPlaceW(copy);
+    return copy;
 }
 
 std::wstring toUpperW(const std::wstring& text) {
     std::wstring copy(text);
-    return toUpperInPlaceW(copy);
+    toUpperInPlaceW(copy);
+    return copy;
 }
 
 int compareNoCase(const char* first, const char* second) {

@@ -1,5 +1,6 @@
 #include "common/textconv.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 
@@ -8,27 +9,38 @@
 namespace {
 
 // Every conversion converts its input up to the first NUL, whatever length the
-// caller passed: the size query counts the terminator, the result drops it.
-std::wstring widen(const char* text, UINT codePage) {
-    if (text == nullptr || *text == '\0') return {};
-    int needed = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
-    if (needed <= 1) return {};
-    std::wstring result(static_cast<std::size_t>(needed), L'\0');
-    int written = MultiByteToWideChar(codePage, 0, text, -1, result.data(), needed);
+// caller passed. No code page served here makes more than one wide unit of a
+// byte or more than four bytes of a wide unit, so one pass into a buffer of
+// that size replaces the usual size query.
+constexpr std::size_t kMaxConvertible = 0x1FFFFFFF;
+
+std::wstring widenBytes(const char* text, std::size_t length, UINT codePage) {
+    if (length == 0 || length > kMaxConvertible) return {};
+    std::wstring result(length, L'\0');
+    int written = MultiByteToWideChar(codePage, 0, text, static_cast<int>(length),
+                                      result.data(), static_cast<int>(length));
     if (written <= 0) return {};
+    result.resize(static_cast<std::size_t>(written));
+    // Explicit lengths may take in a NUL; nothing behind it belongs to the text.
     result.resize(std::wcslen(result.c_str()));
     return result;
 }
 
+std::wstring widen(const char* text, UINT codePage) {
+    if (text == nullptr) return {};
+    return widenBytes(text, std::strlen(text), codePage);
+}
+
 std::string narrow(const wchar_t* text, UINT codePage) {
-    if (text == nullptr || *text == L'\0') return {};
-    int needed = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (needed <= 1) return {};
-    std::string result(static_cast<std::size_t>(needed), '\0');
-    int written =
-        WideCharToMultiByte(codePage, 0, text, -1, result.data(), needed, nullptr, nullptr);
+    if (text == nullptr) return {};
+    std::size_t length = std::wcslen(text);
+    if (length == 0 || length > kMaxConvertible / 4) return {};
+    std::size_t room = codePage == CP_UTF8 ? 4 * length : length;
+    std::string result(room, '\0');
+    int written = WideCharToMultiByte(codePage, 0, text, static_cast<int>(length), result.data(),
+                                      static_cast<int>(room), nullptr, nullptr);
     if (written <= 0) return {};
-    result.resize(std::strlen(result.c_str()));
+    result.resize(static_cast<std::size_t>(written));
     return result;
 }
 
@@ -64,19 +76,13 @@ std::wstring fromUtf8Str(const std::string& text, int length) {
     if (length == -1) return widen(text.c_str(), CP_UTF8);
     if (length <= 0) return {};
     // A length beyond the text is clamped to it, so nothing past it is read.
-    int available = static_cast<int>(text.size());
-    int count = length < available ? length : available;
-    if (count == 0) return {};
-    int needed = MultiByteToWideChar(CP_UTF8, 0, text.data(), count, nullptr, 0);
-    if (needed <= 0) return {};
-    std::wstring result(static_cast<std::size_t>(needed), L'\0');
-    int written = MultiByteToWideChar(CP_UTF8, 0, text.data(), count, result.data(), needed);
-    if (written <= 0) return {};
-    result.resize(std::wcslen(result.c_str()));
-    return result;
+    return widenBytes(text.data(), std::min(static_cast<std::size_t>(length), text.size()),
+                      CP_UTF8);
 }
 
 std::wstring fromUtf8(const char* text, int length) {
+    // The usual call decodes the whole text; it needs no copy first.
+    if (length == -1) return widen(text, CP_UTF8);
     return fromUtf8Str(makeString(text, -1), length);
 }
 
