@@ -26,6 +26,16 @@ asan: deps
 
 check: test asan
 
+# Sets the word model up in a real JVM and rates words:
+# make demo WORDS="Schule Straße"
+demo: build
+	build/run-demo $(WORDS)
+
+# Nanoseconds per JNI word call beside a call that only touches the string.
+.PHONY: bench-java
+bench-java: build
+	build/run-bench-java
+
 # Runs every fuzz target for FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -1,0 +1,76 @@
+// The word-analysis library's three JNI entry points: set up the word model
+// once, rate a word, count its syllables. Every word is analysed as German.
+//
+// Java strings arrive as modified UTF-8. They are decoded, narrowed to the
+// ANSI code page and widened again, so the word model sees only characters
+// of that code page (others as its substitute), as it would on Windows.
+#include <jni.h>
+
+#include <string>
+
+#include "common/textconv.h"
+#include "wordmodel/library.h"
+#include "wordmodel/word.h"
+
+namespace {
+
+// Takes a Java string in as narrow ANSI text. False, with nothing touched,
+// for a null string or when the JVM cannot give its characters (it then has
+// an exception pending, which is left for the caller).
+bool takeString(JNIEnv* env, jstring string, std::string& narrow) {
+    if (string == nullptr) {
+        return false;
+    }
+    const char* chars = env->GetStringUTFChars(string, nullptr);
+    if (chars == nullptr) {
+        return false;
+    }
+    narrow = toNarrow(fromUtf8(chars, -1), 0);
+    env->ReleaseStringUTFChars(string, chars);
+    return true;
+}
+
+// A German record for the word, English as second language.
+bool takeWord(JNIEnv* env, jstring string, LX_Word& word) {
+    std::string narrow;
+    if (!takeString(env, string, narrow)) {
+        return false;
+    }
+    word.setWord(languageGerman, toWide(narrow));
+    return true;
+}
+
+}  // namespace
+
+extern "C" {
+
+JNIEXPORT jint JNICALL Java_com_corvantis_quillory_database_Word__1calcDifficulty(
+    JNIEnv* env, jobject /*caller*/, jstring text) {
+    LX_Word word(languageGerman, languageEnglish);
+    if (!takeWord(env, text, word)) {
+        return 0;
+    }
+    word.calcDifficulty();
+    return word.getDifficulty();
+}
+
+JNIEXPORT jint JNICALL Java_com_corvantis_quillory_database_Word__1calcNbSyllables(
+    JNIEnv* env, jobject /*caller*/, jstring text) {
+    LX_Word word(languageGerman, languageEnglish);
+    if (!takeWord(env, text, word)) {
+        return 0;
+    }
+    return word.countSyllables();
+}
+
+JNIEXPORT jint JNICALL Java_com_corvantis_quillory_database_Word__1nativeInit(
+    JNIEnv* env, jobject /*caller*/, jint kind, jstring directory) {
+    std::string narrow;
+    if (!takeString(env, directory, narrow)) {
+        return 0;
+    }
+    initWordLibrary(kind, toWide(narrow), std::wstring());
+    return 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,135 @@
+// LX_Word: one word with its texts in up to four languages and everything
+// the word model knows about it.
+//
+// A plain value: built on the stack or in a container, copied member by
+// member (related words deep), destroyed with its owner. A new record holds
+// what reset() leaves; reset leaves the alternative recording names, the
+// auxiliary texts and the check codes as they are, so those survive for the
+// record's whole life. A record is used by one thread at a time.
+//
+// Per-language arrays have four slots, indexed by LanguageId - 1; per-audio-
+// kind arrays five, indexed by the audio kind (slot 0 unused); per-variant
+// arrays two (variant 0 or 1). A language outside 1 to 4 names no slot: a
+// getter then answers the empty text or -1 and a setter does nothing, so no
+// accessor ever reaches outside the record.
+//
+// The operations are spread over several files by concern; each section
+// below names its file.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "wordmodel/library.h"
+#include "wordmodel/wordreference.h"
+
+class LX_Word {
+public:
+    // --- Life cycle and plain accessors (word.cpp) ---
+
+    // German ("de_de") with English as second language.
+    LX_Word();
+    LX_Word(LanguageId language, LanguageId secondLanguage);
+    // Member by member in declaration order, related words deep.
+    LX_Word(const LX_Word& other) = default;
+    LX_Word& operator=(const LX_Word& other) = default;
+    ~LX_Word() = default;
+
+    void reset();
+
+    void setWord(LanguageId language, std::wstring text);
+    void setWord(std::wstring text);
+    const std::wstring& getWord(LanguageId language) const;
+    const std::wstring& getWord() const;
+    int getWordLength() const;
+    const std::wstring& getArticle(LanguageId language) const;
+    const std::wstring& getAudioName(LanguageId language) const;
+    const std::wstring& getAudioName() const;
+    const std::wstring& getAltAudioName(LanguageId language) const;
+    void setAltAudioName(LanguageId language, const std::wstring& name);
+    const std::wstring& getAuxText(LanguageId language) const;
+    void setAuxText(LanguageId language, const std::wstring& text);
+    LanguageId getLanguage() const;
+    bool isName() const;
+    void setIsName(bool value);
+    int getNbSyllables() const;
+    int getDifficulty() const;
+    int getPerLanguageNumber(LanguageId language) const;
+    void setPerLanguageNumber(LanguageId language, int number);
+    int getResourceId(LanguageId language) const;
+    int getResourceId() const;
+    int getDllIndex(LanguageId language) const;
+    int getWordNumber() const;
+    void addCheckCode(int code);
+    bool hasMembership(const std::wstring& token) const;
+    std::set<std::wstring> getMemberships() const;
+    void setQLFlag(bool value);
+    bool getQLFlag() const;
+
+    // --- Syllables and difficulty (syllables.cpp) ---
+
+    int countSyllables();
+    // Rates the word (German only; 0 otherwise) and counts its syllables.
+    void calcDifficulty();
+    void setDifficulty(int level);
+    // Per-record counters by level; they grow on demand.
+    int getLevelCount(unsigned level) const;
+    int incrementLevelCount(unsigned level);
+    void decrementLevelCount(unsigned level);
+    void clearLevelCount(unsigned level);
+
+private:
+    friend class LX_WordInspector;  // lets tests look at every member
+
+    // Slot of a language in the per-language arrays; -1 when it names none.
+    static int languageSlot(LanguageId language);
+
+    int measureSyllables(std::wstring& lowered);
+
+    // Every initialiser below is the value reset() gives: a record is born
+    // reset.
+    std::wstring m_wordText[languageSlotCount];
+    std::wstring m_article[languageSlotCount];
+    std::vector<LX_Word> m_relatedWords;
+    std::wstring m_audioName[languageSlotCount];
+    std::wstring m_altAudioName[languageSlotCount];
+    std::wstring m_auxText[languageSlotCount];
+    LanguageId m_language = 0;
+    LanguageId m_secondLanguage = 0;
+    bool m_isName = false;
+    bool m_flagS = false;
+    bool m_flagW = false;
+    std::vector<std::wstring> m_graphemPhonemList;
+    std::vector<std::wstring> m_wordGroups;
+    std::vector<std::wstring> m_spellingGroups;
+    std::vector<int> m_wordKinds;
+    int m_difficulty = 0;
+    std::vector<int> m_levelCounts;
+    int m_nbSyllables = 0;
+    bool m_flagY = false;
+    std::wstring m_taggedWord[2];
+    std::wstring m_hyphenation[2];
+    std::wstring m_markedPhones[2];
+    bool m_hyphenationsDiffer = false;
+    bool m_markedPhonesDiffer = false;
+    std::wstring m_phonemList;
+    int m_perLanguageNumber[languageSlotCount] = {-1, -1, -1, -1};
+    int m_dllIndex[languageSlotCount] = {-1, -1, -1, -1};
+    int m_resourceId[languageSlotCount] = {-1, -1, -1, -1};
+    int m_audioState[5] = {};
+    int m_doubleKind = 0;
+    bool m_hasError = false;
+    bool m_audioFileFound[5] = {};
+    int m_auxNumber = -1;
+    int m_wordNumber = -1;
+    bool m_auxFlag = false;
+    std::set<int> m_checkCodes;
+    std::vector<WordReference> m_firstReferences;
+    std::vector<WordReference> m_secondReferences;
+    std::set<std::wstring> m_memberships;
+    bool m_flagKR = false;
+    bool m_flagQL = false;
+    bool m_flagMOB = false;
+    bool m_flagDiF = false;
+};
