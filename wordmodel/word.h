@@ -79,6 +79,36 @@ public:
     void decrementLevelCount(unsigned level);
     void clearLevelCount(unsigned level);
 
+    // --- Recording coordinates (recording.cpp) ---
+    // Only languages 1 to 3 have recordings: any other is refused with an
+    // "ERROR: " line on standard output, answers -1, the empty text or null
+    // and changes nothing.
+
+    // The final character of the recording name: "a" 0, "b" 1, "c" 2 (either
+    // case), a digit 1 (as "b"), anything else 0; 0 for no name.
+    int getAudioVariant(LanguageId language) const;
+    // The decimal number after the name's first character, without a final
+    // non-digit; -1 for no name. Only the first 1023 characters before a final
+    // letter are read.
+    int getAudioNumber(LanguageId language) const;
+    // Stores a non-empty name and derives its library number (from 1) and
+    // resource id; an empty name changes nothing.
+    void setAudioName(LanguageId language, const std::wstring& name);
+    // The file of the library that holds the recording, for the configured
+    // audio kind.
+    std::string getResourceDllName(LanguageId language) const;
+    // The loose recording file: mediaDirectory + "de_de\mp3\center\w1234a.mp3".
+    std::string getAudioFilePath(LanguageId language, AudioKind kind) const;
+    // The loaded library that holds the recording of the current language,
+    // for loading the recording from it; null when it cannot be had.
+    HMODULE getResourceModule() const;
+    // Checks that library ixDll of language holds wordLanguage's recording
+    // as a "WAVE" resource; when it does not, sets hasError and logs why,
+    // followed by text. A library that cannot be loaded is reported by the
+    // loading alone.
+    void findWaveResource(LanguageId language, int ixDll, const std::wstring& text,
+                          LanguageId wordLanguage);
+
 private:
     friend class LX_WordInspector;  // lets tests look at every member
 

@@ -104,6 +104,7 @@ public:
     }
 
     static int secondLanguage(const LX_Word& w) { return w.m_secondLanguage; }
+    static bool hasError(const LX_Word& w) { return w.m_hasError; }
     static std::vector<LX_Word>& relatedWords(LX_Word& w) { return w.m_relatedWords; }
     static const std::set<int>& checkCodes(const LX_Word& w) { return w.m_checkCodes; }
     static std::set<std::wstring>& memberships(LX_Word& w) { return w.m_memberships; }
