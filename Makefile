@@ -2,6 +2,9 @@
 .PHONY: all check deps build test asan demo fuzz bench clean
 
 JOBS ?= $(shell nproc)
+
+# The builds run one after the other; each is parallel inside.
+.NOTPARALLEL:
 FUZZ_SECONDS ?= 30
 
 all: build
@@ -10,7 +13,7 @@ deps:
 	@tools/install-deps
 
 build: deps
-	cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	CC=gcc CXX=g++ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build -j $(JOBS)
 
 test: build

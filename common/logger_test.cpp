@@ -109,6 +109,14 @@ TEST_F(LoggerTest, RingKeepsLinesUntilFinish) {
               "LogLevel: 10 doLogWriteAtEnd: 1\none\ntwo\nthree\n" + kBanner);
 }
 
+TEST_F(LoggerTest, RingInTruncateModeReplacesTheFileAtFinish) {
+    logInit(2, file.c_str(), true, false, true, false);
+    logPrint(1, "kept\n");
+    std::ofstream(file) << "written meanwhile\n";
+    logFinish();
+    EXPECT_EQ(readFile(file), "LogLevel: 2 doLogWriteAtEnd: 1\nkept\n" + kBanner);
+}
+
 TEST_F(LoggerTest, RingInAppendModeAppendsAtFinish) {
     std::ofstream(file) << "before\n";
     logInit(2, file.c_str(), true, false, false, false);

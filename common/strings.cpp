@@ -96,6 +96,10 @@ auto writeNumber(Value value) {
     return stream.str();
 }
 
+// The tie-break's difference of character codes could be -2, which tells a
+// failed comparison.
+int sign(int difference) { return (difference > 0) - (difference < 0); }
+
 int fromCompareResult(int result) {
     if (result == CSTR_LESS_THAN) return -1;
     if (result == CSTR_GREATER_THAN) return 1;
@@ -187,13 +191,13 @@ int compareMbcs(const char* first, const char* second) {
 int compareGerman(const std::string& first, const std::string& second) {
     int result = fromCompareResult(
         CompareStringA(kGermanPhoneBook, 0, first.c_str(), -1, second.c_str(), -1));
-    return result == 0 ? std::strcmp(first.c_str(), second.c_str()) : result;
+    return result == 0 ? sign(std::strcmp(first.c_str(), second.c_str())) : result;
 }
 
 int compareGermanW(const std::wstring& first, const std::wstring& second) {
     int result = fromCompareResult(
         CompareStringW(kGermanPhoneBook, 0, first.c_str(), -1, second.c_str(), -1));
-    return result == 0 ? std::wcscmp(first.c_str(), second.c_str()) : result;
+    return result == 0 ? sign(std::wcscmp(first.c_str(), second.c_str())) : result;
 }
 
 void trimInPlace(std::string& text) { trimFixedSet(text, " \t\n"); }

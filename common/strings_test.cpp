@@ -97,6 +97,14 @@ TEST(Comparison, GermanIsZeroOnlyForIdenticalTexts) {
     EXPECT_EQ(compareGermanW(L"haus", L"Haus") < 0, compareGermanW(L"Haus", L"haus") > 0);
 }
 
+TEST(Comparison, TieBreakNeverLooksLikeAFailure) {
+    // Control characters are ignorable in the linguistic order, so only the
+    // character codes part these, and they differ by 2.
+    EXPECT_EQ(compareGerman("a\x01", "a\x03"), -1);
+    EXPECT_EQ(compareGerman("a\x03", "a\x01"), 1);
+    EXPECT_EQ(compareGermanW(L"a\x01", L"a\x03"), -1);
+}
+
 TEST(Trimming, FixedSet) {
     std::string blank = " \t\n \n";
     trimInPlace(blank);

@@ -83,7 +83,8 @@ std::wstring fromUtf8Str(const std::string& text, int length) {
 std::wstring fromUtf8(const char* text, int length) {
     // The usual call decodes the whole text; it needs no copy first.
     if (length == -1) return widen(text, CP_UTF8);
-    return fromUtf8Str(makeString(text, -1), length);
+    // Only the bytes the length covers are read.
+    return fromUtf8Str(makeString(text, length), length);
 }
 
 std::wstring fromUtf8(const wchar_t* text, int length) {
