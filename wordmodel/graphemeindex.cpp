@@ -30,15 +30,6 @@ bool occursAt(const std::wstring& text, std::size_t at, const std::wstring& grap
 
 class GraphemeIndex {
 public:
-    // Unguarded like the table itself: calls into the library do not overlap.
-    static const GraphemeIndex& current() {
-        static GraphemeIndex index;
-        if (!index.fitsTable()) {
-            index.build();
-        }
-        return index;
-    }
-
     bool findHardest(const std::wstring& text, Slot& best) const {
         bool found = false;
         // An empty grapheme occurs in every text, even the empty one.
@@ -64,32 +55,14 @@ public:
         return found;
     }
 
-private:
-    // The graphemes are fixed from set-up on (only the counters change), so
-    // the index stays right as long as no entry has been added or removed.
-    bool fitsTable() const {
-        if (!built_ || builtAfterSetUp_ != wordLibraryInitialised ||
-            levelSizes_.size() != GraphemeLevelTable.size()) {
-            return false;
-        }
-        for (std::size_t level = 0; level < levelSizes_.size(); ++level) {
-            if (levelSizes_[level] != GraphemeLevelTable[level].size()) {
-                return false;
-            }
-        }
-        return true;
-    }
-
     void build() {
         for (std::vector<Slot>& slots : byFirst_) {
             slots.clear();
         }
         wideFirst_.clear();
         emptyGraphemes_.clear();
-        levelSizes_.clear();
         for (std::size_t level = 0; level < GraphemeLevelTable.size(); ++level) {
             const std::vector<GraphemeLevel>& entries = GraphemeLevelTable[level];
-            levelSizes_.push_back(entries.size());
             for (std::size_t position = 0; position < entries.size(); ++position) {
                 const std::wstring& grapheme = entries[position].grapheme;
                 const Slot slot{level, position};
@@ -102,13 +75,9 @@ private:
                 }
             }
         }
-        built_ = true;
-        builtAfterSetUp_ = wordLibraryInitialised;
     }
 
-    bool built_ = false;
-    bool builtAfterSetUp_ = false;
-    std::vector<std::size_t> levelSizes_;
+private:
     // By the grapheme's first character; graphemes that start with a
     // character beyond the table are tried at every position.
     std::array<std::vector<Slot>, 256> byFirst_;
@@ -116,13 +85,21 @@ private:
     std::vector<Slot> emptyGraphemes_;
 };
 
+// Written only by the set-up and only read by ratings, so ratings that
+// overlap against the library's rule still cannot damage it. Before set-up
+// it is empty and finds nothing, as the empty table does. Constant-
+// initialised, so it is ready before any code of the library runs.
+constinit GraphemeIndex graphemeIndex;
+
 }  // namespace
 
 GraphemeLevel* findHardestGrapheme(const std::wstring& text, std::size_t& level) {
     Slot best{};
-    if (!GraphemeIndex::current().findHardest(text, best)) {
+    if (!graphemeIndex.findHardest(text, best)) {
         return nullptr;
     }
     level = best.level;
     return &GraphemeLevelTable[best.level][best.position];
 }
+
+void buildGraphemeIndex() { graphemeIndex.build(); }

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <iterator>
 
+#include "wordmodel/graphemeindex.h"
+#include "wordmodel/syllables.h"
+
 GraphemeLevel::GraphemeLevel(const std::wstring& text) : grapheme(text), count(0) {}
 
 bool wordLibraryInitialised = false;
@@ -78,6 +81,12 @@ void initWordLibrary(AudioKind kind, const std::wstring& directory,
     for (const BuiltInGrapheme& entry : builtInLevels) {
         GraphemeLevelTable[entry.level].emplace_back(entry.grapheme);
     }
+    rebuildWordLookups();
+}
+
+void rebuildWordLookups() {
+    buildLetterClasses();
+    buildGraphemeIndex();
 }
 
 void setAudioKind(AudioKind kind) { audioKind = kind; }

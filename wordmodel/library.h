@@ -73,6 +73,16 @@ extern std::vector<std::vector<HMODULE>> resourceDllCache;
 void initWordLibrary(AudioKind kind, const std::wstring& directory,
                      const std::wstring& configFileName);
 
+// Builds the lookups that syllable counting and difficulty rating read
+// instead of the letter classes and the level table; the first
+// initWordLibrary calls it once it has filled them. The lookups reflect the
+// tables as they were at that moment: the tables are fixed after set-up, and
+// whoever changes one all the same must call this again before the next
+// count. Until set-up the lookups answer as the empty tables do. Counting
+// and rating only read the lookups, never build them, so calls that overlap
+// against the rule above lose level-counter increments but corrupt nothing.
+void rebuildWordLookups();
+
 void setAudioKind(AudioKind kind);
 void setMediaDirectory(const std::wstring& directory);
 // The code of a language (1 to 4; 4 gives the empty text). A number outside

@@ -43,20 +43,12 @@ bool startsAt(const std::wstring& text, std::size_t position, const std::wstring
 
 // The letter classes as lookup tables for the first 256 characters (every
 // one a German word is made of); searching the class texts for every
-// character costs more than the rest of the count. The texts are empty
-// before set-up and fixed from the first initWordLibrary on, so a table
-// built on either side of it stays right until the library is unloaded.
+// character costs more than the rest of the count. The library set-up fills
+// them once the class texts are in place (rebuildWordLookups, library.h).
 class LetterClasses {
 public:
-    static const LetterClasses& current() {
-        // Unguarded like the letter classes themselves: calls into the
-        // library do not overlap.
-        static LetterClasses cache;
-        if (!cache.built_ || cache.builtAfterSetUp_ != wordLibraryInitialised) {
-            cache.build();
-        }
-        return cache;
-    }
+    // As the empty class texts answer: only digits and the h have a rule.
+    constexpr LetterClasses() { clear(); }
 
     // Vowels first, then consonants, the h, separators and digits.
     unsigned char of(wchar_t c) const {
@@ -77,14 +69,8 @@ public:
                           : wideDiphthongStart_;
     }
 
-private:
-    static bool isSmall(wchar_t c) { return static_cast<std::size_t>(c) < tableSize; }
-
     void build() {
-        table_.fill(otherClass);
-        for (wchar_t c = L'0'; c <= L'9'; ++c) {
-            table_[static_cast<std::size_t>(c)] = digitClass;
-        }
+        clear();
         // From the rule asked last to the one asked first, so that a
         // character in two classes ends up with the first one's answer.
         mark(separators, separatorClass);
@@ -92,8 +78,6 @@ private:
         mark(consonants, consonantClass);
         mark(vowels, vowelClass);
 
-        diphthongStarts_.reset();
-        wideDiphthongStart_ = false;
         for (const std::wstring& diphthong : diphthongs) {
             if (diphthong.empty()) {
                 continue;
@@ -104,8 +88,19 @@ private:
                 wideDiphthongStart_ = true;
             }
         }
-        built_ = true;
-        builtAfterSetUp_ = wordLibraryInitialised;
+    }
+
+private:
+    static constexpr bool isSmall(wchar_t c) { return static_cast<std::size_t>(c) < tableSize; }
+
+    constexpr void clear() {
+        table_.fill(otherClass);
+        for (wchar_t c = L'0'; c <= L'9'; ++c) {
+            table_[static_cast<std::size_t>(c)] = digitClass;
+        }
+        table_[L'h'] = undecidedH;
+        diphthongStarts_ = {};
+        wideDiphthongStart_ = false;
     }
 
     void mark(const std::wstring& letters, unsigned char letterClass) {
@@ -118,16 +113,21 @@ private:
 
     static constexpr std::size_t tableSize = 256;
 
-    bool built_ = false;
-    bool builtAfterSetUp_ = false;
     std::array<unsigned char, tableSize> table_{};
     std::bitset<tableSize> diphthongStarts_;
     bool wideDiphthongStart_ = false;
 };
 
+// Written only by the set-up and only read by counts, so counts that overlap
+// against the library's rule still cannot damage it. Constant-initialised,
+// so it is ready before any code of the library runs.
+constinit LetterClasses letterClasses;
+
 const char* const traceName = "countSyllables";
 
 }  // namespace
+
+void buildLetterClasses() { letterClasses.build(); }
 
 bool isVowelLikeH(const std::wstring& text, unsigned position) {
     if (position == 0 || position >= text.size()) {
@@ -181,7 +181,7 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
         logPrint(wordTraceLevel, "%20s 010 :    %s\n", traceName, toNarrow(t, 0).c_str());
     }
 
-    const LetterClasses& classes = LetterClasses::current();
+    const LetterClasses& classes = letterClasses;
     int count = 0;
     int previous = otherClass;
     for (std::size_t i = 0; i < t.size(); ++i) {

@@ -11,3 +11,7 @@
 // before it (as in "fahren", "Kuh") rather than standing as a consonant (as
 // in "gehen", "Haus"). A position outside the text is no such h.
 bool isVowelLikeH(const std::wstring& text, unsigned position);
+
+// Tabulates the letter classes as they stand. Must not overlap any other
+// call into the library; rebuildWordLookups (library.h) is the one caller.
+void buildLetterClasses();
