@@ -29,8 +29,11 @@ struct Module {
     platform::PeImage image;
     void* mapping = nullptr;
     std::size_t size = 0;
+    // The file as it was when its headers were checked.
     dev_t device = 0;
     ino_t inode = 0;
+    off_t fileSize = 0;
+    timespec modified{};
     unsigned long references = 1;
 
     Module() = default;
@@ -96,6 +99,15 @@ bool takeInjectedFailure() {
     return pending > 0;
 }
 
+// The same file, unchanged since the module was loaded from it. A file
+// rewritten in place keeps its inode, so the size and the modification time
+// must match as well; a changed file becomes a module of its own.
+bool isLoadedFrom(const Module& module, const struct stat& info) {
+    return module.device == info.st_dev && module.inode == info.st_ino &&
+           module.fileSize == info.st_size && module.modified.tv_sec == info.st_mtim.tv_sec &&
+           module.modified.tv_nsec == info.st_mtim.tv_nsec;
+}
+
 HMODULE fail(DWORD error) {
     SetLastError(error);
     return nullptr;
@@ -155,7 +167,7 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     Registry& modules = registry();
     std::lock_guard<std::mutex> guard(modules.lock);
     for (auto& [handle, module] : modules.modules) {
-        if (module->device == info.st_dev && module->inode == info.st_ino) {
+        if (isLoadedFrom(*module, info)) {
             ++module->references;
             return reinterpret_cast<HMODULE>(const_cast<void*>(handle));
         }
@@ -170,6 +182,8 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     module->size = size;
     module->device = info.st_dev;
     module->inode = info.st_ino;
+    module->fileSize = info.st_size;
+    module->modified = info.st_mtim;
     DWORD result = module->image.open(static_cast<const BYTE*>(mapping), size);
     if (result != ERROR_SUCCESS) return fail(result);
 

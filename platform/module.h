@@ -5,7 +5,13 @@
 // Windows form (code page 1252, "\" or "/"); a relative path is relative to
 // the current directory, and no search path is tried. Loading the file that
 // is already loaded answers the same handle and counts one more reference;
-// FreeLibrary drops one and unmaps the file with the last.
+// FreeLibrary drops one and unmaps the file with the last. A file replaced
+// or rewritten since it was loaded (another inode, size or modification
+// time) loads as a new module, checked afresh; the old handle stays valid for
+// its holders. Still, a loaded file must not change: its bytes are mapped,
+// not copied, so a file rewritten in place shows its new bytes through the
+// old module too, and reading past the end of a file cut short kills the
+// process (SIGBUS).
 //
 // The program's own module (GetModuleHandleA(NULL), or a null module handle
 // in the resource functions) holds the resources embedded into the program

@@ -1,8 +1,10 @@
 #include "platform/module.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -36,6 +38,12 @@ public:
 private:
     std::filesystem::path m_previous;
 };
+
+ino_t inodeOf(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return 0;
+    return info.st_ino;
+}
 
 HMODULE loadExpectingFailure(const std::string& path, DWORD expected) {
     SetLastError(ERROR_SUCCESS);
@@ -98,6 +106,52 @@ TEST(LoadLibrary, CountsReferencesToTheSameFile) {
     ASSERT_NE(again, nullptr);
     EXPECT_NE(FindResourceA(again, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
     EXPECT_TRUE(FreeLibrary(again));
+}
+
+TEST(LoadLibrary, TakesAFileChangedSinceAsANewModule) {
+    ScratchFolder folder;
+    const std::string path = folder.path("aud_de_de_mc_02.dll");
+    const auto inode = [&path] { return inodeOf(path); };
+    writeBytes(path, readBytes(testData(kGnuLibrary)));
+    HMODULE first = LoadLibraryA(path.c_str());
+    ASSERT_NE(first, nullptr);
+    const ino_t original = inode();
+
+    // Another library written over the same file: the old module's headers
+    // say nothing about it. The old module is not read here, since its
+    // mapping now shows the new, shorter file.
+    const Bytes program = readBytes(testData("resdll/program.dll"));
+    writeBytes(path, program);
+    ASSERT_EQ(inode(), original) << "the file was not rewritten in place";
+    HMODULE second = LoadLibraryA(path.c_str());
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_NE(FindResourceA(second, MAKEINTRESOURCEA(107), RT_BITMAP), nullptr);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(FindResourceA(second, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_TYPE_NOT_FOUND);
+    EXPECT_EQ(LoadLibraryA(path.c_str()), second) << "unchanged since";
+
+    // The same bytes again, told apart only by the modification time.
+    const auto written = std::filesystem::last_write_time(path);
+    writeBytes(path, program);
+    std::filesystem::last_write_time(path, written + std::chrono::seconds(2));
+    ASSERT_EQ(inode(), original);
+    HMODULE third = LoadLibraryA(path.c_str());
+    ASSERT_NE(third, nullptr);
+    EXPECT_NE(third, second);
+    EXPECT_NE(third, first);
+    EXPECT_NE(FindResourceA(third, MAKEINTRESOURCEA(107), RT_BITMAP), nullptr);
+
+    // Every handle stays a module until its own references are dropped.
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_TRUE(FreeLibrary(second));
+    EXPECT_NE(FindResourceA(second, MAKEINTRESOURCEA(107), RT_BITMAP), nullptr);
+    EXPECT_TRUE(FreeLibrary(second));
+    EXPECT_TRUE(FreeLibrary(third));
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(FreeLibrary(first));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
 }
 
 TEST(LoadLibrary, TakesWindowsPaths) {
