@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 
 #include "platform/module.h"
+#include "platform/moduleimage.h"
 #include "platform/moduletesting.h"
 
 using namespace moduletesting;
@@ -172,5 +174,43 @@ TEST(StringTable, SurvivesDamagedBlocks) {
     EXPECT_STREQ(buffer, "Hi");
     EXPECT_EQ(LoadStringA(module, 17, buffer, sizeof buffer), 0);
     EXPECT_EQ(LoadStringA(module, 32, buffer, sizeof buffer), 0);
+    EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST(ResourceNames, StoredInCapitalsAndFoundInAnyCase) {
+    ScratchFolder folder;
+    // In UTF-8 on the command line: type klänge, names wörter, ÿber, straße.
+    const std::string tone = testData("tone.wav");
+    std::string command = "\"" RESDLL_PATH "\" -o \"" + folder.path("names.dll") + "\"";
+    for (const char* name : {"w\xC3\xB6rter", "\xC3\xBF" "ber", "stra\xC3\x9F" "e"}) {
+        command += " \"kl\xC3\xA4nge:" + std::string(name) + "=" + tone + "\"";
+    }
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    HMODULE module = LoadLibraryA(folder.path("names.dll").c_str());
+    ASSERT_NE(module, nullptr);
+
+    // As Windows would compare them: every letter in capitals. ß has no
+    // single capital and stays; ÿ becomes Ÿ, which lies beyond Latin-1.
+    std::set<std::wstring> types;
+    std::set<std::wstring> names;
+    platform::moduleImage(module)->forEachResource(
+        100, [&](const platform::ResourceKey& type, const platform::ResourceKey& name, WORD,
+                 const platform::ResourceData&) {
+            types.insert(type.name);
+            names.insert(name.name);
+        });
+    EXPECT_EQ(types, std::set<std::wstring>{L"KLÄNGE"});
+    EXPECT_EQ(names, (std::set<std::wstring>{L"WÖRTER", L"ŸBER", L"STRAßE"}));
+
+    // Looked up in code page 1252, in any case.
+    for (const char* type : {"KL\xC4NGE", "kl\xE4nge", "Kl\xC4nGe"}) {
+        for (const char* name : {"W\xD6RTER", "w\xF6rter", "w\xD6rTeR", "\x9F" "BER", "\xFF" "ber",
+                                 "STRA\xDF" "E", "stra\xDF" "e"}) {
+            EXPECT_NE(FindResourceA(module, name, type), nullptr) << type << " " << name;
+        }
+    }
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(FindResourceA(module, "WORTER", "KL\xC4NGE"), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_NAME_NOT_FOUND);
     EXPECT_TRUE(FreeLibrary(module));
 }

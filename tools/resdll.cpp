@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include <unicode/uchar.h>
+
 namespace {
 
 const char* const kUsage = R"(usage: resdll [-l LANGUAGE] -o OUTPUT ENTRY...
@@ -38,7 +40,7 @@ ENTRY is one of
 TYPE      a number (10), BITMAP (type 2: the BMP file's 14-byte file header
           is dropped, as resource compilers do), or a name (MP3, WAVE)
 NAME      a number (1702) or a name; "#123" is the number 123; names are
-          stored in capitals
+          stored in capitals (all letters, not only the ASCII ones)
 LANGUAGE  the language id of every resource, decimal or 0x hexadecimal
           (default 0, neutral; 1031 is German)
 
@@ -129,9 +131,21 @@ bool parseNumber(const std::string& text, unsigned long limit, unsigned long& va
            value <= limit;
 }
 
+// For the keywords of the command line (STRING, BITMAP), which are ASCII.
 std::string upper(std::string text) {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return text;
+}
+
+// Windows upper-cases a name it looks up unit by unit and compares it with
+// the stored one exactly, so every unit is stored as that makes it: its
+// simple upper-case mapping, where one exists within a unit.
+std::u16string upper(std::u16string text) {
+    for (char16_t& unit : text) {
+        UChar32 mapped = u_toupper(static_cast<UChar32>(unit));
+        if (mapped <= 0xFFFF) unit = static_cast<char16_t>(mapped);
     }
     return text;
 }
@@ -150,7 +164,7 @@ Key keyOf(const std::string& text, const std::string& entry) {
         throw Failure("bad type or name \"" + text + "\" in " + entry);
     }
     key.isId = false;
-    key.name = utf16FromUtf8(upper(text));
+    key.name = upper(utf16FromUtf8(text));
     if (key.name.size() > 0xFFFF) throw Failure("name too long in " + entry);
     return key;
 }
