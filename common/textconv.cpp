@@ -21,8 +21,6 @@ std::wstring widenBytes(const char* text, std::size_t length, UINT codePage) {
                                       result.data(), static_cast<int>(length));
     if (written <= 0) return {};
     result.resize(static_cast<std::size_t>(written));
-    // Explicit lengths may take in a NUL; nothing behind it belongs to the text.
-    result.resize(std::wcslen(result.c_str()));
     return result;
 }
 
@@ -76,8 +74,11 @@ std::wstring fromUtf8Str(const std::string& text, int length) {
     if (length == -1) return widen(text.c_str(), CP_UTF8);
     if (length <= 0) return {};
     // A length beyond the text is clamped to it, so nothing past it is read.
-    return widenBytes(text.data(), std::min(static_cast<std::size_t>(length), text.size()),
-                      CP_UTF8);
+    std::wstring result = widenBytes(
+        text.data(), std::min(static_cast<std::size_t>(length), text.size()), CP_UTF8);
+    // The bytes counted may hold a NUL; nothing behind it belongs to the text.
+    result.resize(std::wcslen(result.c_str()));
+    return result;
 }
 
 std::wstring fromUtf8(const char* text, int length) {
