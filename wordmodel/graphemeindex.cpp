@@ -16,18 +16,6 @@ bool outranks(const Slot& a, const Slot& b) {
     return a.level != b.level ? a.level > b.level : a.position < b.position;
 }
 
-bool occursAt(const std::wstring& text, std::size_t at, const std::wstring& grapheme) {
-    if (text.size() - at < grapheme.size()) {
-        return false;
-    }
-    for (std::size_t k = 0; k < grapheme.size(); ++k) {
-        if (text[at + k] != grapheme[k]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 class GraphemeIndex {
 public:
     bool findHardest(const std::wstring& text, Slot& best) const {
@@ -46,7 +34,8 @@ public:
                 if (found && !outranks(slot, best)) {
                     continue;
                 }
-                if (occursAt(text, at, GraphemeLevelTable[slot.level][slot.position].grapheme)) {
+                const std::wstring& grapheme = GraphemeLevelTable[slot.level][slot.position].grapheme;
+                if (text.compare(at, grapheme.size(), grapheme) == 0) {
                     best = slot;
                     found = true;
                 }

@@ -29,18 +29,6 @@ bool contains(const std::wstring& letters, wchar_t c) {
     return letters.find(c) != std::wstring::npos;
 }
 
-bool startsAt(const std::wstring& text, std::size_t position, const std::wstring& part) {
-    if (part.empty() || text.size() - position < part.size()) {
-        return false;
-    }
-    for (std::size_t k = 0; k < part.size(); ++k) {
-        if (text[position + k] != part[k]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The letter classes as lookup tables for the first 256 characters (every
 // one a German word is made of); searching the class texts for every
 // character costs more than the rest of the count. The library set-up fills
@@ -189,7 +177,8 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
         // Most characters start no diphthong; the table says which may.
         if (classes.mayStartDiphthong(t[i])) {
             for (const std::wstring& diphthong : diphthongs) {
-                if (startsAt(t, i, diphthong)) {
+                // An empty diphthong would never let the walk move on.
+                if (!diphthong.empty() && t.compare(i, diphthong.size(), diphthong) == 0) {
                     if (tracing) {
                         logPrint(wordTraceLevel, "%20s 050 :    [%2d] vc:%ls\n", traceName,
                                  static_cast<int>(i), diphthong.c_str());
