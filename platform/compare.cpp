@@ -9,6 +9,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/text.h"
+#include "platform/utf16.h"
 
 namespace {
 
@@ -80,22 +81,14 @@ public:
     // wchar_t is UTF-32; what is no Unicode scalar value compares as U+FFFD.
     bool assign(const wchar_t* text, int length) {
         std::size_t count = length < 0 ? std::wcslen(text) : static_cast<std::size_t>(length);
-        std::size_t units = count;
+        std::size_t units = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            auto code = static_cast<std::uint32_t>(text[i]);
-            if (code >= 0x10000 && code <= 0x10FFFF) ++units;
+            units += platform::utf16::encodedUnits(static_cast<char32_t>(text[i]));
         }
         UChar* out = reserve(units);
         if (out == nullptr) return false;
         for (std::size_t i = 0; i < count; ++i) {
-            auto code = static_cast<std::uint32_t>(text[i]);
-            if (code >= 0x10000 && code <= 0x10FFFF) {
-                *out++ = static_cast<UChar>(0xD800 + ((code - 0x10000) >> 10));
-                *out++ = static_cast<UChar>(0xDC00 + (code & 0x3FF));
-            } else {
-                bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-                *out++ = static_cast<UChar>(surrogate || code > 0xFFFF ? 0xFFFD : code);
-            }
+            out += platform::utf16::encode(static_cast<char32_t>(text[i]), out);
         }
         return true;
     }

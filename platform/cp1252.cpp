@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/utf8.h"
+
 namespace platform::cp1252 {
 
 namespace {
@@ -48,6 +50,23 @@ int fromWide(wchar_t character) {
         return fromHighControls(code);
     }
     return -1;
+}
+
+std::wstring widen(const char* text) {
+    std::wstring wide;
+    for (const char* p = text; *p != '\0'; ++p) {
+        wide.push_back(toWide(static_cast<unsigned char>(*p)));
+    }
+    return wide;
+}
+
+std::string toUtf8(const char* text) {
+    std::string utf8;
+    char bytes[4];
+    for (const char* p = text; *p != '\0'; ++p) {
+        utf8.append(bytes, utf8::encode(toWide(static_cast<unsigned char>(*p)), bytes));
+    }
+    return utf8;
 }
 
 }  // namespace platform::cp1252

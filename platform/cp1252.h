@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 namespace platform::cp1252 {
 
@@ -79,5 +80,10 @@ inline unsigned char toUpper(unsigned char byte) { return kUpper[byte]; }
 
 // The byte for a character, else the byte of its best-fit look-alike, else -1.
 int fromWide(wchar_t character);
+
+// A NUL-terminated text of the page as wide text, and as UTF-8 for the host
+// (file names, standard error).
+std::wstring widen(const char* text);
+std::string toUtf8(const char* text);
 
 }  // namespace platform::cp1252

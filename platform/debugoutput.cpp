@@ -15,11 +15,6 @@ bool debugOutputWanted() {
     return setting != nullptr && *setting != '\0';
 }
 
-void appendUtf8(std::string& out, wchar_t character) {
-    char bytes[4];
-    out.append(bytes, platform::utf8::encode(character, bytes));
-}
-
 // One write per text, so lines of several threads do not interleave.
 void writeOut(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stderr);
@@ -30,11 +25,7 @@ void writeOut(const std::string& text) {
 
 void OutputDebugStringA(LPCSTR text) {
     if (text == nullptr || !debugOutputWanted()) return;
-    std::string out;
-    for (const char* p = text; *p != '\0'; ++p) {
-        appendUtf8(out, platform::cp1252::toWide(static_cast<unsigned char>(*p)));
-    }
-    writeOut(out);
+    writeOut(platform::cp1252::toUtf8(text));
 }
 
 void OutputDebugStringW(LPCWSTR text) {
@@ -42,6 +33,9 @@ void OutputDebugStringW(LPCWSTR text) {
     // Straight to UTF-8: Windows would squeeze the text through the ANSI code
     // page first, but nothing here needs that loss.
     std::string out;
-    for (const wchar_t* p = text; *p != L'\0'; ++p) appendUtf8(out, *p);
+    char bytes[4];
+    for (const wchar_t* p = text; *p != L'\0'; ++p) {
+        out.append(bytes, platform::utf8::encode(*p, bytes));
+    }
     writeOut(out);
 }

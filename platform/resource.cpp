@@ -1,5 +1,6 @@
 #include <string>
 
+#include "platform/cp1252.h"
 #include "platform/module.h"
 #include "platform/moduleimage.h"
 #include "platform/text.h"
@@ -26,12 +27,7 @@ bool keyOf(LPCSTR text, platform::ResourceKey& key) {
         key = platform::ResourceKey::fromId(static_cast<WORD>(value));
         return true;
     }
-    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (length <= 0) return false;
-    std::wstring name(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, name.data(), length);
-    name.resize(static_cast<std::size_t>(length) - 1);
-    key = platform::ResourceKey::fromName(std::move(name));
+    key = platform::ResourceKey::fromName(platform::cp1252::widen(text));
     return true;
 }
 

@@ -1,4 +1,5 @@
-// UTF-8 decoding and encoding for the platform layer's text services.
+// UTF-8 decoding and encoding for the platform layer's text services (and
+// the resource-library builder).
 //
 // Decoding never fails: each maximal invalid subsequence (a stray byte, a
 // truncated sequence, an overlong form, an encoded surrogate, a value above

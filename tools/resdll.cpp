@@ -22,6 +22,9 @@
 
 #include <unicode/uchar.h>
 
+#include "platform/utf16.h"
+#include "platform/utf8.h"
+
 namespace {
 
 const char* const kUsage = R"(usage: resdll [-l LANGUAGE] -o OUTPUT ENTRY...
@@ -81,34 +84,22 @@ struct Key {
 using Bytes = std::vector<std::uint8_t>;
 using Resources = std::map<Key, std::map<Key, Bytes>>;
 
+// Strict: input that is not UTF-8 is refused rather than replaced.
 std::u16string utf16FromUtf8(const std::string& text) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    static constexpr unsigned char kReplacementBytes[] = {0xEF, 0xBF, 0xBD};
     std::u16string result;
     for (std::size_t i = 0; i < text.size();) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead <= 0xDF ? 1
-                          : lead >= 0xE0 && lead <= 0xEF ? 2 : lead >= 0xF0 && lead <= 0xF4 ? 3
-                          : 4;
-        if (extra == 4 || text.size() - i <= extra) {
+        const std::size_t start = i;
+        char32_t code = platform::utf8::decode(bytes, text.size(), i);
+        // The decoder stands U+FFFD in for what it cannot read; only the
+        // character's own three bytes are a real U+FFFD.
+        if (code == platform::utf8::kReplacement &&
+            (i - start != 3 || std::memcmp(bytes + start, kReplacementBytes, 3) != 0)) {
             throw Failure("not UTF-8: \"" + text + "\"");
         }
-        char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (std::size_t k = 1; k <= extra; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) throw Failure("not UTF-8: \"" + text + "\"");
-            code = (code << 6) | (next & 0x3F);
-        }
-        static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-            throw Failure("not UTF-8: \"" + text + "\"");
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            result.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            result.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            result.push_back(static_cast<char16_t>(code));
-        }
-        i += extra + 1;
+        char16_t units[2];
+        result.append(units, platform::utf16::encode(code, units));
     }
     return result;
 }
