@@ -12,12 +12,12 @@
 #include <share.h>
 #include <stdio.h>
 #else
-#include "platform/types.h"
-#include "platform/crt.h"
-#include "platform/errortext.h"
-#include "platform/fileio.h"
-#include "platform/localmemory.h"
-#include "platform/module.h"
-#include "platform/sync.h"
-#include "platform/text.h"
+#include "platform/core/types.h"
+#include "platform/text/crt.h"
+#include "platform/core/errortext.h"
+#include "platform/files/fileio.h"
+#include "platform/core/localmemory.h"
+#include "platform/module/module.h"
+#include "platform/core/sync.h"
+#include "platform/text/text.h"
 #endif

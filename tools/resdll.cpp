@@ -22,8 +22,8 @@
 
 #include <unicode/uchar.h>
 
-#include "platform/utf16.h"
-#include "platform/utf8.h"
+#include "platform/text/utf16.h"
+#include "platform/text/utf8.h"
 
 namespace {
 

@@ -1,0 +1,82 @@
+#include "platform/core/errortext.h"
+
+#include <cstring>
+
+#include "platform/core/localmemory.h"
+
+namespace {
+
+struct ErrorText {
+    DWORD code;
+    const char* text;
+};
+
+// Our own wording for each code the layer sets.
+constexpr ErrorText kTexts[] = {
+    {ERROR_SUCCESS, "The operation succeeded.\r\n"},
+    {ERROR_FILE_NOT_FOUND, "The file does not exist.\r\n"},
+    {ERROR_PATH_NOT_FOUND, "A directory of the path does not exist.\r\n"},
+    {ERROR_TOO_MANY_OPEN_FILES, "Too many files are open at once.\r\n"},
+    {ERROR_ACCESS_DENIED, "The file may not be read or is a directory.\r\n"},
+    {ERROR_INVALID_HANDLE, "The handle names nothing that is open.\r\n"},
+    {ERROR_NOT_ENOUGH_MEMORY, "There is not enough memory for this operation.\r\n"},
+    {ERROR_INVALID_PARAMETER, "An argument of the call is not allowed.\r\n"},
+    {ERROR_INSUFFICIENT_BUFFER, "The buffer is too small for the result.\r\n"},
+    {ERROR_MOD_NOT_FOUND, "The library file does not exist.\r\n"},
+    {ERROR_BAD_EXE_FORMAT, "The file is not a Windows library or program, or it is damaged.\r\n"},
+    {ERROR_MR_MID_NOT_FOUND, "There is no text for this message number.\r\n"},
+    {ERROR_INVALID_FLAGS, "The flags of the call are not allowed.\r\n"},
+    {ERROR_NO_UNICODE_TRANSLATION, "A character has no counterpart in the code page.\r\n"},
+    {ERROR_RESOURCE_DATA_NOT_FOUND,
+     "The file holds no resources, or the resource's data is missing.\r\n"},
+    {ERROR_RESOURCE_TYPE_NOT_FOUND, "The file holds no resources of this type.\r\n"},
+    {ERROR_RESOURCE_NAME_NOT_FOUND, "The file holds no resource of this name.\r\n"},
+    {ERROR_RESOURCE_LANG_NOT_FOUND, "The resource is not there in this language.\r\n"},
+};
+
+const char* textOf(DWORD code) {
+    for (const ErrorText& entry : kTexts) {
+        if (entry.code == code) return entry.text;
+    }
+    return nullptr;
+}
+
+bool isServedLanguage(DWORD language) {
+    return language == 0 || language == MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT) ||
+           language == 0x0800 || language == 0x0409;
+}
+
+DWORD fail(DWORD error) {
+    SetLastError(error);
+    return 0;
+}
+
+}  // namespace
+
+DWORD FormatMessageA(DWORD flags, LPCVOID /*source*/, DWORD messageId, DWORD languageId,
+                     LPSTR buffer, DWORD size, va_list* /*arguments*/) {
+    constexpr DWORD served = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
+                             FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ARGUMENT_ARRAY;
+    if ((flags & FORMAT_MESSAGE_FROM_SYSTEM) == 0 || (flags & ~served) != 0 ||
+        buffer == nullptr) {
+        return fail(ERROR_INVALID_PARAMETER);
+    }
+    // A caller that frees the block after a failure then frees nothing.
+    if ((flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) != 0) *reinterpret_cast<LPSTR*>(buffer) = nullptr;
+    if (!isServedLanguage(languageId)) return fail(ERROR_RESOURCE_LANG_NOT_FOUND);
+    const char* text = textOf(messageId);
+    if (text == nullptr) return fail(ERROR_MR_MID_NOT_FOUND);
+    std::size_t length = std::strlen(text);
+
+    if ((flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) != 0) {
+        SIZE_T bytes = length + 1 > size ? length + 1 : size;
+        auto* block = static_cast<char*>(LocalAlloc(LMEM_FIXED, bytes));
+        if (block == nullptr) return fail(ERROR_NOT_ENOUGH_MEMORY);
+        std::memcpy(block, text, length + 1);
+        *reinterpret_cast<LPSTR*>(buffer) = block;
+    } else {
+        if (length + 1 > size) return fail(ERROR_INSUFFICIENT_BUFFER);
+        std::memcpy(buffer, text, length + 1);
+    }
+    return static_cast<DWORD>(length);
+}

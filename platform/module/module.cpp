@@ -1,0 +1,215 @@
+#include "platform/module/module.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <string>
+
+#include "platform/module/moduleimage.h"
+#include "platform/files/path.h"
+#include "platform/module/programresources.h"
+#include "platform/testing.h"
+
+// Defined only in programs that embed resources; hidden, so that a shared
+// library never binds to a program's image at run time.
+extern "C" __attribute__((weak, visibility("hidden")))
+const QuillProgramResources quillProgramResources;
+
+namespace {
+
+struct Module {
+    platform::PeImage image;
+    void* mapping = nullptr;
+    std::size_t size = 0;
+    // The file as it was when its headers were checked.
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t fileSize = 0;
+    timespec modified{};
+    unsigned long references = 1;
+
+    Module() = default;
+    Module(const Module&) = delete;
+    Module& operator=(const Module&) = delete;
+    ~Module() {
+        if (mapping != nullptr) munmap(mapping, size);
+    }
+};
+
+struct Registry {
+    std::mutex lock;
+    std::map<const void*, std::unique_ptr<Module>> modules;
+};
+
+// Never destroyed: code that runs at exit may still free its libraries.
+Registry& registry() {
+    static Registry* instance = new Registry;
+    return *instance;
+}
+
+std::atomic<int> failingLoads{0};
+
+// Any unique address serves as the program module's handle.
+char programModuleTag;
+
+HMODULE programHandle() { return reinterpret_cast<HMODULE>(&programModuleTag); }
+
+const platform::PeImage& programImage() {
+    static const platform::PeImage image = [] {
+        platform::PeImage embedded;
+        if (&quillProgramResources != nullptr) {
+            // A damaged image leaves the reader empty: the program then has
+            // no resources, as without one.
+            embedded.open(quillProgramResources.data, quillProgramResources.size);
+        }
+        return embedded;
+    }();
+    return image;
+}
+
+DWORD errorOfErrno(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP:
+        return ERROR_MOD_NOT_FOUND;
+    case ENOMEM:
+        return ERROR_NOT_ENOUGH_MEMORY;
+    case EMFILE:
+    case ENFILE:
+        return ERROR_TOO_MANY_OPEN_FILES;
+    default:
+        return ERROR_ACCESS_DENIED;
+    }
+}
+
+bool takeInjectedFailure() {
+    int pending = failingLoads.load();
+    while (pending > 0 && !failingLoads.compare_exchange_weak(pending, pending - 1)) {
+    }
+    return pending > 0;
+}
+
+// The same file, unchanged since the module was loaded from it. A file
+// rewritten in place keeps its inode, so the size and the modification time
+// must match as well; a changed file becomes a module of its own.
+bool isLoadedFrom(const Module& module, const struct stat& info) {
+    return module.device == info.st_dev && module.inode == info.st_ino &&
+           module.fileSize == info.st_size && module.modified.tv_sec == info.st_mtim.tv_sec &&
+           module.modified.tv_nsec == info.st_mtim.tv_nsec;
+}
+
+HMODULE fail(DWORD error) {
+    SetLastError(error);
+    return nullptr;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (m_fd >= 0) close(m_fd);
+    }
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+}  // namespace
+
+namespace platform {
+
+const PeImage* moduleImage(HMODULE module) {
+    if (module == nullptr || module == programHandle()) return &programImage();
+    Registry& modules = registry();
+    std::lock_guard<std::mutex> guard(modules.lock);
+    auto found = modules.modules.find(module);
+    if (found == modules.modules.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return nullptr;
+    }
+    return &found->second->image;
+}
+
+namespace testing {
+
+void failNextLibraryLoads(int count) { failingLoads.store(count > 0 ? count : 0); }
+
+}  // namespace testing
+
+}  // namespace platform
+
+HMODULE LoadLibraryA(LPCSTR fileName) {
+    if (fileName == nullptr) return fail(ERROR_INVALID_PARAMETER);
+    if (takeInjectedFailure()) return fail(ERROR_NOT_ENOUGH_MEMORY);
+
+    std::string path = platform::hostPath(fileName);
+    // Non-blocking, so that a named pipe in the library's place cannot hang us.
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) return fail(errorOfErrno(errno));
+    struct stat info {};
+    if (fstat(file.get(), &info) != 0) return fail(errorOfErrno(errno));
+    if (S_ISDIR(info.st_mode)) return fail(ERROR_ACCESS_DENIED);
+    if (!S_ISREG(info.st_mode) || info.st_size <= 0) return fail(ERROR_BAD_EXE_FORMAT);
+
+    Registry& modules = registry();
+    std::lock_guard<std::mutex> guard(modules.lock);
+    for (auto& [handle, module] : modules.modules) {
+        if (isLoadedFrom(*module, info)) {
+            ++module->references;
+            return reinterpret_cast<HMODULE>(const_cast<void*>(handle));
+        }
+    }
+
+    std::unique_ptr<Module> module(new (std::nothrow) Module);
+    if (!module) return fail(ERROR_NOT_ENOUGH_MEMORY);
+    auto size = static_cast<std::size_t>(info.st_size);
+    void* mapping = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.get(), 0);
+    if (mapping == MAP_FAILED) return fail(errorOfErrno(errno));
+    module->mapping = mapping;
+    module->size = size;
+    module->device = info.st_dev;
+    module->inode = info.st_ino;
+    module->fileSize = info.st_size;
+    module->modified = info.st_mtim;
+    DWORD result = module->image.open(static_cast<const BYTE*>(mapping), size);
+    if (result != ERROR_SUCCESS) return fail(result);
+
+    const void* handle = module.get();
+    try {
+        modules.modules.emplace(handle, std::move(module));
+    } catch (const std::bad_alloc&) {
+        return fail(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    return reinterpret_cast<HMODULE>(const_cast<void*>(handle));
+}
+
+BOOL FreeLibrary(HMODULE module) {
+    if (module == programHandle()) return TRUE;
+    Registry& modules = registry();
+    std::lock_guard<std::mutex> guard(modules.lock);
+    auto found = modules.modules.find(module);
+    if (found == modules.modules.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (--found->second->references == 0) modules.modules.erase(found);
+    return TRUE;
+}
+
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+    if (moduleName == nullptr) return programHandle();
+    return fail(ERROR_MOD_NOT_FOUND);
+}

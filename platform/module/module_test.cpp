@@ -1,0 +1,227 @@
+#include "platform/module/module.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "platform/module/moduletesting.h"
+#include "platform/testing.h"
+
+using namespace moduletesting;
+
+namespace {
+
+const std::string kGnuLibrary = "gnu/aud_de_de_mc_02.dll";
+
+std::string windowsForm(std::string path) {
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+// Runs a test in another current directory and goes back afterwards.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::string& folder)
+        : m_previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+    ~CurrentDirectory() { std::filesystem::current_path(m_previous); }
+
+private:
+    std::filesystem::path m_previous;
+};
+
+ino_t inodeOf(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return 0;
+    return info.st_ino;
+}
+
+HMODULE loadExpectingFailure(const std::string& path, DWORD expected) {
+    SetLastError(ERROR_SUCCESS);
+    HMODULE module = LoadLibraryA(path.c_str());
+    EXPECT_EQ(module, nullptr) << path;
+    EXPECT_EQ(GetLastError(), expected) << path;
+    return module;
+}
+
+}  // namespace
+
+TEST(LoadLibrary, FailsLikeWindowsForFilesThatAreNoLibraries) {
+    ScratchFolder folder;
+    loadExpectingFailure(folder.path("missing.dll"), ERROR_MOD_NOT_FOUND);
+    loadExpectingFailure(folder.path("no-folder/missing.dll"), ERROR_MOD_NOT_FOUND);
+    loadExpectingFailure("", ERROR_MOD_NOT_FOUND);
+    loadExpectingFailure(folder.path(""), ERROR_ACCESS_DENIED);  // a directory
+
+    writeBytes(folder.path("empty.dll"), {});
+    loadExpectingFailure(folder.path("empty.dll"), ERROR_BAD_EXE_FORMAT);
+    writeBytes(folder.path("text.dll"), Bytes(4096, 'x'));
+    loadExpectingFailure(folder.path("text.dll"), ERROR_BAD_EXE_FORMAT);
+
+    Bytes library = readBytes(testData(kGnuLibrary));
+    library.resize(library.size() / 2);
+    writeBytes(folder.path("half.dll"), library);
+    loadExpectingFailure(folder.path("half.dll"), ERROR_BAD_EXE_FORMAT);
+
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(LoadLibraryA(nullptr), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST(LoadLibrary, RefusesAFileItMayNotRead) {
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    ScratchFolder folder;
+    writeBytes(folder.path("locked.dll"), readBytes(testData(kGnuLibrary)));
+    std::filesystem::permissions(folder.path("locked.dll"), std::filesystem::perms::none);
+    loadExpectingFailure(folder.path("locked.dll"), ERROR_ACCESS_DENIED);
+}
+
+TEST(LoadLibrary, CountsReferencesToTheSameFile) {
+    std::string path = testData(kGnuLibrary);
+    HMODULE first = LoadLibraryA(path.c_str());
+    ASSERT_NE(first, nullptr);
+    // Another spelling of the same file answers the same module.
+    std::string other = windowsForm(testData("gnu/../gnu/./aud_de_de_mc_02.dll"));
+    HMODULE second = LoadLibraryA(other.c_str());
+    EXPECT_EQ(second, first);
+
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_NE(FindResourceA(first, MAKEINTRESOURCEA(1702), "MP3"), nullptr)
+        << "one reference is left";
+    EXPECT_TRUE(FreeLibrary(second));
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(FreeLibrary(first));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+
+    HMODULE again = LoadLibraryA(path.c_str());
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(FindResourceA(again, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
+    EXPECT_TRUE(FreeLibrary(again));
+}
+
+TEST(LoadLibrary, TakesAFileChangedSinceAsANewModule) {
+    ScratchFolder folder;
+    const std::string path = folder.path("aud_de_de_mc_02.dll");
+    const auto inode = [&path] { return inodeOf(path); };
+    writeBytes(path, readBytes(testData(kGnuLibrary)));
+    HMODULE first = LoadLibraryA(path.c_str());
+    ASSERT_NE(first, nullptr);
+    const ino_t original = inode();
+
+    // Another library written over the same file: the old module's headers
+    // say nothing about it. The old module is not read here, since its
+    // mapping now shows the new, shorter file.
+    const Bytes program = readBytes(testData("resdll/program.dll"));
+    writeBytes(path, program);
+    ASSERT_EQ(inode(), original) << "the file was not rewritten in place";
+    HMODULE second = LoadLibraryA(path.c_str());
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    EXPECT_NE(FindResourceA(second, MAKEINTRESOURCEA(107), RT_BITMAP), nullptr);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(FindResourceA(second, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_TYPE_NOT_FOUND);
+    EXPECT_EQ(LoadLibraryA(path.c_str()), second) << "unchanged since";
+
+    // The same bytes again, told apart only by the modification time.
+    const auto written = std::filesystem::last_write_time(path);
+    writeBytes(path, program);
+    std::filesystem::last_write_time(path, written + std::chrono::seconds(2));
+    ASSERT_EQ(inode(), original);
+    HMODULE third = LoadLibraryA(path.c_str());
+    ASSERT_NE(third, nullptr);
+    EXPECT_NE(third, second);
+    EXPECT_NE(third, first);
+    EXPECT_NE(FindResourceA(third, MAKEINTRESOURCEA(107), RT_BITMAP), nullptr);
+
+    // Every handle stays a module until its own references are dropped.
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_TRUE(FreeLibrary(second));
+    EXPECT_NE(FindResourceA(second, MAKEINTRESOURCEA(107), RT_BITMAP), nullptr);
+    EXPECT_TRUE(FreeLibrary(second));
+    EXPECT_TRUE(FreeLibrary(third));
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(FreeLibrary(first));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(LoadLibrary, TakesWindowsPaths) {
+    ScratchFolder folder;
+    // The host names the folder in UTF-8: "W\xC3\xB6rter" is Wörter.
+    std::filesystem::create_directories(folder.path("W\xC3\xB6rter/de_de"));
+    std::filesystem::copy_file(testData(kGnuLibrary),
+                               folder.path("W\xC3\xB6rter/de_de/aud_de_de_mc_02.dll"));
+    CurrentDirectory inside(folder.path(""));
+
+    // Relative, with backslashes, and in code page 1252 ("\xF6" is ö).
+    HMODULE module = LoadLibraryA("W\xF6rter\\de_de\\aud_de_de_mc_02.dll");
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1703), "MP3"), nullptr);
+    EXPECT_EQ(LoadLibraryA(".\\W\xF6rter/de_de\\..\\de_de\\aud_de_de_mc_02.dll"), module);
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_TRUE(FreeLibrary(module));
+
+    // UTF-8 bytes read as code page 1252 are other letters, another folder.
+    loadExpectingFailure("W\xC3\xB6rter\\de_de\\aud_de_de_mc_02.dll", ERROR_MOD_NOT_FOUND);
+}
+
+TEST(LoadLibrary, FailsForLackOfMemoryWhenToldTo) {
+    std::string path = testData(kGnuLibrary);
+    platform::testing::failNextLibraryLoads(2);
+    loadExpectingFailure(path, ERROR_NOT_ENOUGH_MEMORY);
+    loadExpectingFailure(path, ERROR_NOT_ENOUGH_MEMORY);
+    HMODULE module = LoadLibraryA(path.c_str());
+    ASSERT_NE(module, nullptr);
+    EXPECT_TRUE(FreeLibrary(module));
+
+    platform::testing::failNextLibraryLoads(5);
+    platform::testing::failNextLibraryLoads(0);
+    module = LoadLibraryA(path.c_str());
+    EXPECT_NE(module, nullptr);
+    EXPECT_TRUE(FreeLibrary(module));
+}
+
+TEST(LoadLibrary, RefusesHandlesOfNoModule) {
+    int notAModule = 0;
+    auto bogus = reinterpret_cast<HMODULE>(&notAModule);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(FreeLibrary(bogus));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(FindResourceA(bogus, MAKEINTRESOURCEA(1), RT_STRING), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(ProgramModule, HasNoResourcesWithoutEmbeddedOnes) {
+    HMODULE program = GetModuleHandleA(nullptr);
+    ASSERT_NE(program, nullptr);
+    EXPECT_EQ(GetModuleHandleA(nullptr), program);
+    for (HMODULE module : {program, HMODULE{}}) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_EQ(FindResourceA(module, MAKEINTRESOURCEA(107), RT_BITMAP), nullptr);
+        EXPECT_EQ(GetLastError(), ERROR_RESOURCE_DATA_NOT_FOUND);
+    }
+    char text[16] = "unchanged";
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(LoadStringA(nullptr, 113, text, sizeof text), 0);
+    EXPECT_EQ(GetLastError(), ERROR_RESOURCE_DATA_NOT_FOUND);
+    EXPECT_STREQ(text, "");
+    // The program's module is never unloaded.
+    EXPECT_TRUE(FreeLibrary(program));
+    EXPECT_EQ(GetModuleHandleA(nullptr), program);
+}
+
+TEST(ProgramModule, NamedModulesAreNotServed) {
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(GetModuleHandleA("aud_de_de_mc_02.dll"), nullptr);
+    EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
+}
