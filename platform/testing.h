@@ -1,14 +1,31 @@
 // Test controls of the platform layer. Only tests include this file.
 //
 // Each control makes a service answer as it would when the system runs out
-// of something, so that the code above the layer can be tested on that road
-// without exhausting the machine.
+// of something, or records what a service showed, so that the code above the
+// layer can be tested on that road without exhausting the machine or waiting
+// for a person.
 #pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/core/types.h"
 
 namespace platform::testing {
 
 // The next count calls of LoadLibraryA fail with ERROR_NOT_ENOUGH_MEMORY
 // and load nothing; 0 ends a run of failures early.
 void failNextLibraryLoads(int count);
+
+// While on, message boxes are recorded instead of shown and answer their
+// first button; turning it on or off forgets what was recorded. Caption and
+// text in UTF-8.
+struct ShownMessageBox {
+    std::string caption;
+    std::string text;
+    UINT type;
+};
+void recordMessageBoxes(bool on);
+std::vector<ShownMessageBox> shownMessageBoxes();
 
 }  // namespace platform::testing

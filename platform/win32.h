@@ -13,6 +13,10 @@
 #include <stdio.h>
 #else
 #include "platform/core/types.h"
+#include "platform/core/com.h"
+#include "platform/core/handle.h"
+#include "platform/core/time.h"
+#include "platform/core/waveformat.h"
 #include "platform/text/crt.h"
 #include "platform/core/errortext.h"
 #include "platform/files/fileio.h"
@@ -20,4 +24,5 @@
 #include "platform/module/module.h"
 #include "platform/core/sync.h"
 #include "platform/text/text.h"
+#include "platform/window/messagebox.h"
 #endif

@@ -1,0 +1,62 @@
+// COM basics shared by the services that hand out interfaces (DirectSound,
+// the media reader, streams): result codes, GUIDs and IUnknown.
+//
+// Interfaces are C++ classes with pure virtual methods, as the SDK declares
+// them for C++; each object counts its references and deletes itself when
+// Release drops the last one.
+#pragma once
+
+#include "platform/core/types.h"
+
+#define STDMETHODCALLTYPE
+#define STDAPI extern "C" HRESULT
+
+constexpr HRESULT quillHresult(std::uint32_t code) { return static_cast<HRESULT>(code); }
+
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+constexpr HRESULT E_NOTIMPL = quillHresult(0x80004001u);
+constexpr HRESULT E_NOINTERFACE = quillHresult(0x80004002u);
+constexpr HRESULT E_POINTER = quillHresult(0x80004003u);
+constexpr HRESULT E_FAIL = quillHresult(0x80004005u);
+constexpr HRESULT E_UNEXPECTED = quillHresult(0x8000FFFFu);
+constexpr HRESULT E_OUTOFMEMORY = quillHresult(0x8007000Eu);
+constexpr HRESULT E_INVALIDARG = quillHresult(0x80070057u);
+
+constexpr bool SUCCEEDED(HRESULT result) { return result >= 0; }
+constexpr bool FAILED(HRESULT result) { return result < 0; }
+
+struct GUID {
+    DWORD Data1;
+    WORD Data2;
+    WORD Data3;
+    BYTE Data4[8];
+};
+using IID = GUID;
+using CLSID = GUID;
+using REFIID = const IID&;
+using REFGUID = const GUID&;
+using LPGUID = GUID*;
+using LPCGUID = const GUID*;
+
+inline bool operator==(const GUID& a, const GUID& b) {
+    if (a.Data1 != b.Data1 || a.Data2 != b.Data2 || a.Data3 != b.Data3) return false;
+    for (int i = 0; i < 8; ++i) {
+        if (a.Data4[i] != b.Data4[i]) return false;
+    }
+    return true;
+}
+inline bool IsEqualGUID(REFGUID a, REFGUID b) { return a == b; }
+
+class IUnknown {
+public:
+    virtual HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) = 0;
+    virtual ULONG STDMETHODCALLTYPE AddRef() = 0;
+    virtual ULONG STDMETHODCALLTYPE Release() = 0;
+
+protected:
+    ~IUnknown() = default;
+};
+using LPUNKNOWN = IUnknown*;
+
+extern const IID IID_IUnknown;

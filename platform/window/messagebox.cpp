@@ -1,0 +1,84 @@
+#include "platform/window/messagebox.h"
+
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/testing.h"
+#include "platform/text/cp1252.h"
+#include "platform/text/utf8.h"
+
+namespace {
+
+struct Recorder {
+    std::mutex lock;
+    bool recording = false;
+    std::vector<platform::testing::ShownMessageBox> shown;
+};
+
+Recorder& recorder() {
+    static Recorder* instance = new Recorder;
+    return *instance;
+}
+
+std::string utf8Of(const wchar_t* text) {
+    std::string out;
+    char bytes[4];
+    for (const wchar_t* p = text; *p != L'\0'; ++p) {
+        out.append(bytes, platform::utf8::encode(*p, bytes));
+    }
+    return out;
+}
+
+int firstButton(UINT type) { return (type & 0xF) == MB_YESNO ? IDYES : IDOK; }
+
+// Caption and text in UTF-8.
+int show(const std::string& caption, const std::string& text, UINT type) {
+    Recorder& boxes = recorder();
+    {
+        std::lock_guard<std::mutex> guard(boxes.lock);
+        if (boxes.recording) {
+            boxes.shown.push_back({caption, text, type});
+            return firstButton(type);
+        }
+    }
+    std::string line = caption + ": " + text + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+    return firstButton(type);
+}
+
+// Any unique address serves as the desktop's handle.
+char desktopTag;
+
+}  // namespace
+
+namespace platform::testing {
+
+void recordMessageBoxes(bool on) {
+    Recorder& boxes = recorder();
+    std::lock_guard<std::mutex> guard(boxes.lock);
+    boxes.recording = on;
+    boxes.shown.clear();
+}
+
+std::vector<ShownMessageBox> shownMessageBoxes() {
+    Recorder& boxes = recorder();
+    std::lock_guard<std::mutex> guard(boxes.lock);
+    return boxes.shown;
+}
+
+}  // namespace platform::testing
+
+int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
+    return show(platform::cp1252::toUtf8(caption != nullptr ? caption : "Error"),
+                platform::cp1252::toUtf8(text != nullptr ? text : ""), type);
+}
+
+int MessageBoxW(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
+    return show(utf8Of(caption != nullptr ? caption : L"Error"), utf8Of(text != nullptr ? text : L""),
+                type);
+}
+
+HWND GetDesktopWindow() { return reinterpret_cast<HWND>(&desktopTag); }
