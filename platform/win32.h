@@ -16,6 +16,7 @@
 #include "platform/core/com.h"
 #include "platform/core/handle.h"
 #include "platform/core/time.h"
+#include "platform/core/random.h"
 #include "platform/core/waveformat.h"
 #include "platform/text/crt.h"
 #include "platform/core/errortext.h"
