@@ -21,6 +21,7 @@
 #include "platform/text/crt.h"
 #include "platform/core/errortext.h"
 #include "platform/files/fileio.h"
+#include "platform/files/crtfiles.h"
 #include "platform/core/localmemory.h"
 #include "platform/module/module.h"
 #include "platform/core/sync.h"
