@@ -27,4 +27,11 @@
 #include "platform/core/sync.h"
 #include "platform/text/text.h"
 #include "platform/window/messagebox.h"
+#include "platform/files/file.h"
+#include "platform/mp3/acm.h"
+#include "platform/mp3/cominit.h"
+#include "platform/mp3/comstream.h"
+#include "platform/mp3/globalmemory.h"
+#include "platform/mp3/mpeglayer3.h"
+#include "platform/mp3/wmreader.h"
 #endif
