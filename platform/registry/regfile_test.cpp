@@ -159,4 +159,50 @@ TEST(RegFile, HeaderAndEncodingFaults) {
     EXPECT_EQ(read16(u"").unsoundLines, 0u);
 }
 
+bool sameTree(const platform::registry::Tree& first, const platform::registry::Tree& second) {
+    if (first.keys().size() != second.keys().size()) return false;
+    for (const auto& [folded, key] : first.keys()) {
+        const Key* other = second.findKey(folded);
+        if (other == nullptr || other->path != key.path || other->values.size() != key.values.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < key.values.size(); ++i) {
+            const auto& a = key.values[i];
+            const auto& b = other->values[i];
+            if (a.name != b.name || a.type != b.type || a.data != b.data) return false;
+        }
+    }
+    return true;
+}
+
+TEST(RegFile, WrittenAsRegeditWritesItAndReadBackTheSame) {
+    std::string bytes;
+    for (int i = 0; i < 40; ++i) bytes += (i ? ",a" : "a") + std::to_string(i % 10);
+    ReadResult original = read8(
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\Software\\Q]\n@=\"d\"\n"
+        "\"N \\\"q\\\" \\\\\"=\"W\xF6rter \\\\ \\\"x\\\"\"\n"
+        "\"Count\"=dword:2a\n\"Bin\"=hex:" + bytes + "\n\"Bare\"=hex(1):45,00\n"
+        "\"Lines\"=hex(1):0a,00,00,00\n"
+        "[HKEY_CURRENT_USER\\Software\\Q\\Empty]\n[HKEY_USERS]\n\"AtRoot\"=\"\"\n");
+    ASSERT_EQ(original.unsoundLines, 0u) << original.firstProblem;
+    std::string written = platform::registry::writeRegFile(original.tree);
+    ReadResult again = readRegFile(reinterpret_cast<const BYTE*>(written.data()), written.size());
+    EXPECT_EQ(again.unsoundLines, 0u) << again.firstProblem;
+    EXPECT_TRUE(sameTree(original.tree, again.tree));
+
+    std::u16string text(written.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<char16_t>(static_cast<BYTE>(written[2 * i]) |
+                                        (static_cast<BYTE>(written[2 * i + 1]) << 8));
+    }
+    EXPECT_EQ(text.substr(0, 39), u"\xFEFFWindows Registry Editor Version 5.00\r\n");
+    for (std::u16string_view line : {u"\r\n[HKEY_CURRENT_USER\\Software\\Q]\r\n@=\"d\"\r\n",
+                                     u"\"N \\\"q\\\" \\\\\"=\"W\u00F6rter \\\\ \\\"x\\\"\"\r\n",
+                                     u"\"Count\"=dword:0000002a\r\n", u"\"Bare\"=hex(1):45,00\r\n",
+                                     u",\\\r\n  a", u"[HKEY_USERS]\r\n\"AtRoot\"=\"\"\r\n"}) {
+        EXPECT_NE(text.find(line), std::u16string::npos) << line.size();
+    }
+    EXPECT_EQ(text.find(u"[HKEY_LOCAL_MACHINE]"), std::u16string::npos);
+}
+
 }  // namespace

@@ -1,10 +1,13 @@
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +32,22 @@ protected:
     void TearDown() override {
         unsetenv("QUILLORY_REGISTRY");
         fs::remove_all(m_dir);
+    }
+    std::string contents() {
+        std::ifstream in(m_file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static HKEY create(HKEY root, const char* subKey, DWORD* disposition = nullptr,
+                       LSTATUS* result = nullptr) {
+        HKEY key = nullptr;
+        LSTATUS created = RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                          KEY_READ | KEY_WRITE, nullptr, &key, disposition);
+        if (result != nullptr) *result = created;
+        return key;
+    }
+    static LSTATUS setText(HKEY key, const char* name, const char* text) {
+        return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                              static_cast<DWORD>(std::strlen(text) + 1));
     }
     void write(const std::string& bytes) {
         std::ofstream(m_file, std::ios::binary | std::ios::trunc) << bytes;
@@ -193,6 +212,108 @@ TEST_F(Registry, TheFileIsFoundWhereTheUserKeepsSettings) {
     setenv("QUILLORY_REGISTRY", "/tmp/r.reg", 1);
     EXPECT_EQ(platform::registry::registryFilePath(), "/tmp/r.reg");
     if (savedHome) setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(Registry, KeysAndValuesAreWrittenAsRegeditWritesThem) {
+    fs::path file = m_dir / "new" / "registry.reg";
+    m_file = file.string();
+    setenv("QUILLORY_REGISTRY", m_file.c_str(), 1);
+    DWORD disposition = 0;
+    HKEY key = create(HKEY_CURRENT_USER, "Software\\Brenvall\\Q", &disposition);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+    EXPECT_EQ(setText(key, "RootDirectory", "C:\\Quillory \xE4"), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExA(key, "Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>("\x07\0\0\0"), 4),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    std::string bytes = contents();
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFEW\0", 4));
+    EXPECT_NE(bytes.find(std::string("\xE4\0\"\0\r\0\n\0", 8)), std::string::npos);
+    // Renamed into place: nothing is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()), 1);
+
+    key = create(HKEY_CURRENT_USER, "software\\brenvall\\q", &disposition);
+    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+    std::string text;
+    HKEY parent = create(HKEY_CURRENT_USER, "Software\\Brenvall");
+    DWORD subKeys = 0, values = 0, longestName = 0, longestData = 0;
+    EXPECT_EQ(RegQueryInfoKeyA(parent, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                               nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subKeys, 1u);
+    EXPECT_EQ(values, 0u);
+    EXPECT_EQ(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                               &longestName, &longestData, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subKeys, 0u);
+    EXPECT_EQ(values, 2u);
+    EXPECT_EQ(longestName, 13u);
+    EXPECT_EQ(longestData, 14u);
+    char name[100];
+    DWORD length = sizeof name;
+    DWORD type = 0;
+    EXPECT_EQ(RegEnumValueA(key, 1, name, &length, nullptr, &type, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(std::string(name), "Count");
+    EXPECT_EQ(length, 5u);
+    EXPECT_EQ(type, REG_DWORD);
+    length = 5;
+    EXPECT_EQ(RegEnumValueA(key, 1, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+    length = sizeof name;
+    EXPECT_EQ(RegEnumValueA(key, 2, name, &length, nullptr, nullptr, nullptr, nullptr), ERROR_NO_MORE_ITEMS);
+
+    // Rights and paths.
+    HKEY readOnly = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(key, "", 0, KEY_QUERY_VALUE, &readOnly), ERROR_SUCCESS);
+    EXPECT_EQ(setText(readOnly, "x", "y"), ERROR_ACCESS_DENIED);
+    LSTATUS result = ERROR_SUCCESS;
+    create(readOnly, "Sub", nullptr, &result);
+    EXPECT_EQ(result, ERROR_ACCESS_DENIED);
+    create(key, "\\Sub", nullptr, &result);
+    EXPECT_EQ(result, ERROR_BAD_PATHNAME);
+    create(key, "Line\nBreak", nullptr, &result);
+    EXPECT_EQ(result, ERROR_INVALID_PARAMETER);
+    for (HKEY open : {key, parent, readOnly}) RegCloseKey(open);
+}
+
+TEST_F(Registry, AFileThatIsNotSoundIsNeverOverwritten) {
+    const std::string unsound = "Windows Registry Editor Version 5.00\r\nnonsense\r\n";
+    write(unsound);
+    ::testing::internal::CaptureStderr();
+    LSTATUS result = ERROR_SUCCESS;
+    create(HKEY_CURRENT_USER, "Software", nullptr, &result);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, ERROR_REGISTRY_CORRUPT);
+    EXPECT_EQ(contents(), unsound);
+}
+
+TEST_F(Registry, WritersInSeveralProcessesLoseNothing) {
+    constexpr int kWriters = 4;
+    constexpr int kValues = 20;
+    pid_t writers[kWriters];
+    for (int writer = 0; writer < kWriters; ++writer) {
+        writers[writer] = fork();
+        ASSERT_GE(writers[writer], 0);
+        if (writers[writer] > 0) continue;
+        HKEY key = create(HKEY_CURRENT_USER, "Software\\Q");
+        bool written = key != nullptr;
+        for (int value = 0; value < kValues; ++value) {
+            std::string name = "w" + std::to_string(writer) + "v" + std::to_string(value);
+            written = written && setText(key, name.c_str(), "x") == ERROR_SUCCESS;
+        }
+        _exit(written ? 0 : 1);
+    }
+    for (pid_t writer : writers) {
+        int status = -1;
+        ASSERT_EQ(waitpid(writer, &status, 0), writer);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    HKEY key = create(HKEY_CURRENT_USER, "Software\\Q");
+    DWORD values = 0;
+    EXPECT_EQ(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                               nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(values, static_cast<DWORD>(kWriters * kValues));
+    RegCloseKey(key);
 }
 
 }  // namespace
