@@ -27,8 +27,8 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY resul
     return reg::status(ERROR_SUCCESS);
 }
 
-LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
-                         LPBYTE data, LPDWORD size) {
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                         LPDWORD size) {
     if (reserved != nullptr || (data != nullptr && size == nullptr)) {
         return reg::status(ERROR_INVALID_PARAMETER);
     }

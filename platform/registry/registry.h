@@ -106,8 +106,8 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHK
 // has left the file since it was opened, ERROR_ACCESS_DENIED,
 // ERROR_INVALID_HANDLE, and ERROR_INVALID_PARAMETER for a reserved pointer
 // that is not null or data without size.
-LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
-                         LPBYTE data, LPDWORD size);
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                         LPDWORD size);
 
 // Closes a key handle; closing a predefined key does nothing. Answers
 // ERROR_INVALID_HANDLE for a handle that is not open.

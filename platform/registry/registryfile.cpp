@@ -1,8 +1,8 @@
 #include "platform/registry/registryfile.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -112,10 +112,10 @@ std::shared_ptr<const Tree> parse(const Snapshot& snapshot, bool& sound) {
         readRegFile(reinterpret_cast<const BYTE*>(snapshot.bytes.data()), snapshot.bytes.size());
     sound = result.unsoundLines == 0;
     if (result.unsoundLines > 0) {
-        std::fprintf(stderr, "%s:%zu: %s; the registry file has %zu unsound line%s, read as far as sound\n",
-                     snapshot.path.c_str(), result.firstUnsoundLine,
-                     result.firstProblem.c_str(), result.unsoundLines,
-                     result.unsoundLines == 1 ? "" : "s");
+        std::fprintf(stderr,
+                     "%s:%zu: %s; the registry file has %zu unsound line%s, read as far as sound\n",
+                     snapshot.path.c_str(), result.firstUnsoundLine, result.firstProblem.c_str(),
+                     result.unsoundLines, result.unsoundLines == 1 ? "" : "s");
     }
     return std::make_shared<const Tree>(std::move(result.tree));
 }
@@ -150,13 +150,10 @@ DWORD writeFailure(int error) {
     switch (error) {
     case EACCES:
     case EPERM:
-    case EROFS:
-        return ERROR_ACCESS_DENIED;
+    case EROFS: return ERROR_ACCESS_DENIED;
     case ENOSPC:
-    case EDQUOT:
-        return ERROR_DISK_FULL;
-    default:
-        return ERROR_WRITE_FAULT;
+    case EDQUOT: return ERROR_DISK_FULL;
+    default: return ERROR_WRITE_FAULT;
     }
 }
 
@@ -249,7 +246,9 @@ DWORD changeTree(const std::function<DWORD(Tree& tree, bool& changed)>& change) 
     if (!error) path = resolved.string();
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
     int fd = lockedFile(path);
-    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : writeFailure(errno);
+    if (fd < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : writeFailure(errno);
+    }
     bool sound;
     std::shared_ptr<const Tree> current = treeOf(readOpenFile(named, fd), sound);
     DWORD result = sound ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,8 +10,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "platform/win32.h"
 
@@ -58,14 +57,15 @@ TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {
     writeProgram(program,
                  "#!/bin/sh\n"
                  "{ pwd; read -r stat < /proc/$$/stat; echo \"$stat\";\n"
-                 "  for a in \"$@\"; do echo \"[$a]\"; done; } > '" + report.string() + "'\n",
+                 "  for a in \"$@\"; do echo \"[$a]\"; done; } > '" +
+                     report.string() + "'\n",
                  fs::perms::owner_all);
     std::string install = windows(m_dir / "install");
     std::string parameters = "-jar \"" + install + "\\Quillory.jar\" \"" + install + "\" " +
                              "data\\words.txt data\\missing.txt a\\\"b \"two words\" W\xF6rter";
 
-    HINSTANCE result = ShellExecuteA(nullptr, nullptr, windows(program).c_str(),
-                                     parameters.c_str(), install.c_str(), 1);
+    HINSTANCE result = ShellExecuteA(nullptr, nullptr, windows(program).c_str(), parameters.c_str(),
+                                     install.c_str(), 1);
     ASSERT_GT(code(result), 32);
     std::ifstream in(report);
     std::string cwd, stat, line, arguments;
@@ -75,7 +75,8 @@ TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {
 
     EXPECT_EQ(cwd, (m_dir / "install").string());
     EXPECT_EQ(arguments, "[-jar]\n[" + (m_dir / "install" / "Quillory.jar").string() + "]\n[" +
-                             (m_dir / "install").string() + "]\n"
+                             (m_dir / "install").string() +
+                             "]\n"
                              "[data/words.txt]\n[data\\missing.txt]\n[a\"b]\n[two words]\n"
                              "[W\xC3\xB6rter]\n");
     // Its own session, and no child of ours is left to reap.
