@@ -92,16 +92,13 @@ TEST(RegFile, EightBitTextWithLfAndEveryDataForm) {
 TEST(RegFile, RemovalsAndRepeatsAsAnImportWould) {
     ReadResult result = read8(
         "Windows Registry Editor Version 5.00\r\n"
-        "[HKEY_USERS\\A\\B]\r\n\"x\"=\"1\"\r\n\"y\"=\"2\"\r\n\"X\"=dword:1\r\n\"y\"=-\r\n"
-        "[HKEY_USERS\\A\\C]\r\n"
+        "[HKEY_USERS\\A]\r\n\"x\"=\"1\"\r\n\"X\"=dword:1\r\n\"y\"=\"2\"\r\n\"y\"=-\r\n"
+        "[HKEY_USERS\\A\\B\\Deep]\r\n[HKEY_USERS\\A\\C]\r\n"
         "[-HKEY_USERS\\a\\b]\r\n\"ignored\"=\"after a removed key\"\r\n");
     EXPECT_EQ(result.unsoundLines, 0u) << result.firstProblem;
     EXPECT_EQ(result.tree.findKey(u"HKEY_USERS\\A\\B"), nullptr);
-    ASSERT_NE(result.tree.findKey(u"HKEY_USERS\\A\\C"), nullptr);
-
-    result = read8(
-        "Windows Registry Editor Version "
-        "5.00\n[HKEY_USERS\\A]\n\"x\"=\"1\"\n\"X\"=dword:1\n\"y\"=\"2\"\n\"y\"=-\n");
+    EXPECT_EQ(result.tree.findKey(u"HKEY_USERS\\A\\B\\Deep"), nullptr);
+    EXPECT_NE(result.tree.findKey(u"HKEY_USERS\\A\\C"), nullptr);
     const Key* key = result.tree.findKey(u"HKEY_USERS\\A");
     ASSERT_EQ(key->values.size(), 1u);
     EXPECT_EQ(key->values[0].name, u"x");
