@@ -11,10 +11,10 @@
 // first line that is not sound, and is read without the lines that are not.
 //
 // Key and value names compare without regard to case. Key paths are names
-// joined by "\"; one trailing "\" is allowed, an empty name is not (such a
-// path is not found). The roots served are HKEY_CURRENT_USER,
-// HKEY_LOCAL_MACHINE and HKEY_USERS, which always exist. Access rights are
-// kept with each handle and checked by each call, as Windows does.
+// joined by "\"; one trailing "\" is allowed, an empty name is not. The
+// roots served are HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_USERS,
+// which always exist. Access rights are kept with each handle and checked
+// by each call, as Windows does.
 //
 // Changes are written at once, the whole file each time: under an
 // exclusive lock (flock) on the file, to a temporary file beside it that is
