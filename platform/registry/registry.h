@@ -88,10 +88,10 @@ struct FILETIME {
 using PFILETIME = FILETIME*;
 
 // Opens subKey (null or "" for a new handle to key itself) below key, an
-// open or predefined key. Answers ERROR_FILE_NOT_FOUND for a missing key,
-// ERROR_INVALID_HANDLE for a key that is neither, ERROR_INVALID_PARAMETER
-// for a null result; on failure *result is set to null. options are not
-// used.
+// open or predefined key. Answers ERROR_FILE_NOT_FOUND for a missing key
+// (or a path with an empty name), ERROR_INVALID_HANDLE for a key that is
+// neither, ERROR_INVALID_PARAMETER for a null result; on failure *result is
+// set to null. options are not used.
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
 
 // Reads value valueName (null or "" for the key's default value) of key,
