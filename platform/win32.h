@@ -25,4 +25,5 @@
 #include "platform/core/sync.h"
 #include "platform/text/text.h"
 #include "platform/window/messagebox.h"
+#include "platform/sound/dsound.h"
 #endif
