@@ -165,14 +165,14 @@ TEST_F(DirectSoundTest, ControlsNotAskedForAreUnavailable) {
 
 TEST_F(DirectSoundTest, CursorFollowsTheClockAndStaysWhereStopped) {
     IDirectSound* device = openDevice();
-    IDirectSoundBuffer* buffer = sound(device, clip(44100));
+    IDirectSoundBuffer* buffer = sound(device, clip(5 * 44100));
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
     EXPECT_EQ(status(buffer), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
     Sleep(50);
     DWORD first = 0;
     EXPECT_EQ(buffer->GetCurrentPosition(&first, nullptr), DS_OK);
     EXPECT_EQ(first % 4, 0u);
-    // At least 50 ms of frames (it wraps only after a second).
+    // At least 50 ms of frames (it wraps only after five seconds).
     EXPECT_GE(first, 50u * 176400u / 1000u);
     EXPECT_EQ(buffer->Stop(), DS_OK);
     DWORD stopped = 0;
@@ -183,10 +183,10 @@ TEST_F(DirectSoundTest, CursorFollowsTheClockAndStaysWhereStopped) {
     EXPECT_EQ(stopped, later);
     EXPECT_GE(stopped, first);
     EXPECT_EQ(status(buffer), 0u);
-    EXPECT_EQ(buffer->SetCurrentPosition(176400), DSERR_INVALIDPARAM);
-    EXPECT_EQ(buffer->SetCurrentPosition(176396), DS_OK);
+    EXPECT_EQ(buffer->SetCurrentPosition(5 * 176400), DSERR_INVALIDPARAM);
+    EXPECT_EQ(buffer->SetCurrentPosition(5 * 176400 - 3), DS_OK);
     buffer->GetCurrentPosition(&later, nullptr);
-    EXPECT_EQ(later, 176396u);
+    EXPECT_EQ(later, 5 * 176400 - 4);
     buffer->Release();
     device->Release();
 }
