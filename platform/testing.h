@@ -28,4 +28,22 @@ struct ShownMessageBox {
 void recordMessageBoxes(bool on);
 std::vector<ShownMessageBox> shownMessageBoxes();
 
+// The picture of a window as its device contexts left it, frame included:
+// width x height colours, top row first; empty for no window. The client
+// area starts at (clientLeft, clientTop).
+struct WindowPicture {
+    int width = 0;
+    int height = 0;
+    int clientLeft = 0;
+    int clientTop = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+};
+WindowPicture windowPicture(HWND window);
+// The X11 window that shows a window; 0 headless or while never shown.
+unsigned long x11WindowOf(HWND window);
+
 }  // namespace platform::testing

@@ -25,4 +25,13 @@
 #include "platform/core/sync.h"
 #include "platform/text/text.h"
 #include "platform/window/messagebox.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/draw.h"
+#include "platform/gdi/region.h"
+#include "platform/gdi/text.h"
+#include "platform/gdi/system.h"
+#include "platform/window/window.h"
+#include "platform/window/message.h"
+#include "platform/window/paint.h"
+#include "platform/window/image.h"
 #endif
