@@ -16,8 +16,9 @@ QUILL_DECLARE_HANDLE(HPEN);
 QUILL_DECLARE_HANDLE(HFONT);
 QUILL_DECLARE_HANDLE(HRGN);
 
-constexpr COLORREF RGB(BYTE red, BYTE green, BYTE blue) {
-    return static_cast<COLORREF>(red | (green << 8) | (blue << 16));
+// Takes any integers, as the SDK's macro does, keeping the low 8 bits.
+constexpr COLORREF RGB(int red, int green, int blue) {
+    return static_cast<COLORREF>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
 }
 constexpr BYTE GetRValue(COLORREF color) { return static_cast<BYTE>(color & 0xFF); }
 constexpr BYTE GetGValue(COLORREF color) { return static_cast<BYTE>((color >> 8) & 0xFF); }

@@ -1,11 +1,13 @@
 // The message queue, its loop and timers (user32 on Xlib, or headless).
 //
 // One queue serves the process. GetMessageA answers, in this order: posted
-// messages (WM_QUIT last of all, once nothing else is posted), WM_PAINT for
-// a shown window with an invalid part, WM_TIMER for a timer that is due;
-// otherwise it waits for one of them (and for X events, with a display).
-// Headless the loop and its timers run just the same. Timers are measured
-// on the monotonic clock; a due timer gives one WM_TIMER however late it is.
+// messages, WM_QUIT once PostQuitMessage was called and nothing else is
+// posted, WM_PAINT for a shown window with an invalid part, WM_TIMER for a
+// timer that is due; otherwise it waits for one of them (and for X events,
+// with a display). Headless the loop and its timers run just the same.
+// Timers are measured on the monotonic clock; a due timer gives one
+// WM_TIMER however late it is, and is due again a period after that. Only
+// PostMessageA and PostQuitMessage may be called from other threads.
 #pragma once
 
 #include "platform/window/window.h"
