@@ -68,5 +68,29 @@ void failNextDurationQueries(int count);
 void failNextAcmStreamOpens(int count, UINT result);
 // ReadFile fails with ERROR_READ_FAULT and reads nothing.
 void failNextFileReads(int count);
+// The picture of a window as its device contexts left it, frame included:
+// width x height colours, top row first; empty for no window. The client
+// area starts at (clientLeft, clientTop).
+struct WindowPicture {
+    int width = 0;
+    int height = 0;
+    int clientLeft = 0;
+    int clientTop = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+};
+WindowPicture windowPicture(HWND window);
+// The X11 window that shows a window; 0 headless or while never shown.
+unsigned long x11WindowOf(HWND window);
+
+// Starts an X server of the test's own (Xvfb, 1024 x 768, 24 bits) and
+// points DISPLAY at it; false, changing nothing, where Xvfb is missing or
+// does not start. Call it before the first window or message box of the
+// process: the choice between a display and none is made then, once.
+bool startXvfb();
+void stopXvfb();
 
 }  // namespace platform::testing

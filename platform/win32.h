@@ -35,4 +35,13 @@
 #include "platform/mp3/mpeglayer3.h"
 #include "platform/mp3/wmreader.h"
 #include "platform/sound/dsound.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/draw.h"
+#include "platform/gdi/region.h"
+#include "platform/gdi/text.h"
+#include "platform/gdi/system.h"
+#include "platform/window/window.h"
+#include "platform/window/message.h"
+#include "platform/window/paint.h"
+#include "platform/window/image.h"
 #endif
