@@ -109,6 +109,56 @@ public:
     void findWaveResource(LanguageId language, int ixDll, const std::wstring& text,
                           LanguageId wordLanguage);
 
+    // --- Tagged word, hyphenation and marked phones (taggedword.cpp) ---
+    // Two variants of each text: 0 (QL) and 1 (Alt); any other variant names
+    // none, reads as the empty text and is not stored. A hyphenation or
+    // marked phones are kept only when, without "[", "]" and "-", they spell
+    // the word text of the current language; otherwise an "ERROR: " line goes
+    // to the log and the stored text stays. verbose writes trace lines at
+    // level 1.
+
+    // Stores the text as given (unless empty) and derives hyphenation and
+    // marked phones from it.
+    void setTaggedWord(const std::wstring& text, int variant, bool verbose);
+    void setTaggedWordQL(const std::wstring& text, bool verbose);
+    void setTaggedWordAlt(const std::wstring& text);
+    std::wstring getTaggedWord(int variant) const;
+    std::wstring getTaggedWordQL() const;
+    std::wstring getTaggedWordAlt() const;
+    // Rebuilds the tagged word of the variant from its hyphenation and marked
+    // phones; where both mark a place, the hyphen comes first ("Ki[s-]te").
+    std::wstring mergeTaggedWord(int variant);
+    std::wstring mergeTaggedWordQL();
+    std::wstring mergeTaggedWordAlt();
+    // Variant 0 also re-rates the word, accepted or not.
+    void setHyphenationIntern(const std::wstring& text, int variant, bool verbose);
+    void setHyphenation(const std::wstring& text, int variant);
+    void setHyphenationQL(const std::wstring& text);
+    void setHyphenationAlt(const std::wstring& text);
+    const std::wstring& getHyphenation(int variant) const;
+    const std::wstring& getHyphenationQL() const;
+    const std::wstring& getHyphenationAlt() const;
+    void setMarkedPhonesIntern(const std::wstring& text, int variant, bool verbose);
+    void setMarkedPhones(const std::wstring& text, int variant);
+    void setMarkedPhonesQL(const std::wstring& text);
+    void setMarkedPhonesAlt(const std::wstring& text);
+    const std::wstring& getMarkedPhones(int variant) const;
+    const std::wstring& getMarkedPhonesQL() const;
+    const std::wstring& getMarkedPhonesAlt() const;
+    // Moves a mark from the first to the second of two equal lower-case
+    // letters ("Bet[t]t" to "Bett[t]") and collapses runs of brackets.
+    void repairMarkedPhones(int variant);
+    void repairMarkedPhonesQL();
+    void repairMarkedPhonesAlt();
+    // Setting a flag also records its check codes; flags never fall back
+    // except by reset.
+    void setHyphenationsDiffer(bool differ);
+    bool hyphenationsDiffer() const;
+    void setMarkedPhonesDiffer(bool differ);
+    bool markedPhonesDiffer() const;
+    void setPhonemList(const std::wstring& phonemes);
+    const std::wstring& getPhonemList() const;
+
 private:
     friend class LX_WordInspector;  // lets tests look at every member
 
@@ -116,6 +166,9 @@ private:
     static int languageSlot(LanguageId language);
 
     int measureSyllables(std::wstring& lowered);
+    // The content check of a hyphenation or marked phones.
+    bool spellsWord(const std::wstring& text, bool verbose) const;
+    void testVariantsDiffer(bool hyphenations, bool markedPhones);
 
     // Every initialiser below is the value reset() gives: a record is born
     // reset.
