@@ -24,6 +24,13 @@
 #include "wordmodel/library.h"
 #include "wordmodel/wordreference.h"
 
+// A grammatical word kind: 1 Substantiv, 2 Verb, 3 Adjektiv, 4 Adverb,
+// 5 Konjunktion, 6 Präposition, 7 Numeral, 8 Pronomen, 9 Artikel,
+// 10 Interjektion, 11 Partikel, 12 Eigenname, 20 Sinnfrei, 21 Alphabet.
+using WordKind = int;
+constexpr WordKind wordKindNoun = 1;
+constexpr WordKind wordKindProperName = 12;
+
 class LX_Word {
 public:
     // --- Life cycle and plain accessors (word.cpp) ---
@@ -158,6 +165,52 @@ public:
     bool markedPhonesDiffer() const;
     void setPhonemList(const std::wstring& phonemes);
     const std::wstring& getPhonemList() const;
+
+    // --- Word kinds and articles (wordkinds.cpp) ---
+    // Word kinds are WordKind codes, kept ascending without duplicates.
+    // Articles allowed: "the" and "the_" in English, "der", "die", "das" in
+    // German, none in Polish; language 4 is not checked.
+
+    // Stores the article whatever the check finds; a disallowed one is logged.
+    // A language outside 1 to 4 stores nothing.
+    void setArticle(LanguageId language, const std::wstring& article);
+    // By the German or Polish name in the current language; other languages
+    // ignore it. An unknown name is reported on standard output and in the log.
+    void setWordKind(const std::wstring& name);
+    void setWordKindDE(const std::wstring& name);
+    void setWordKindPL(const std::wstring& name);
+    bool hasWordKind(WordKind code) const;
+    void addWordKind(WordKind code);
+    void setWordKinds(std::vector<WordKind> codes);
+    void addWordKinds(std::vector<WordKind> codes);
+    std::vector<WordKind> getWordKinds() const;
+    std::wstring wordKindsText(const std::wstring& separator) const;
+    // Items split at any delimiter and trimmed: one that starts with a digit
+    // is a code, any other a name.
+    void addWordKindsFromText(const std::wstring& text, const std::wstring& delimiters);
+    // Whether the word itself, in the current language, is an article of the
+    // given language.
+    bool isArticle(LanguageId language) const;
+    bool isArticle() const;
+
+    // --- Reference lists (references.cpp) ---
+
+    // Each list: the entries of the current language, then those of the
+    // second, each ordered by lessByReference; entries of other languages
+    // are dropped.
+    void sortReferences();
+    // The entries of language a, then those of b (once when a equals b).
+    static std::vector<WordReference>& sortReferenceList(std::vector<WordReference>& list,
+                                                         LanguageId a, LanguageId b);
+    // Append unless an equal reference is already there.
+    void addReference(const WordReference& reference);
+    void addSecondReference(const WordReference& reference);
+    std::vector<WordReference>& getReferences();
+    std::vector<WordReference>& getSecondReferences();
+    // More than one entry of the current language (with a value below 99).
+    bool hasMultipleFirstReferences() const;
+    bool hasMultipleLowFirstReferences() const;
+    bool hasMultipleSecondReferences() const;
 
 private:
     friend class LX_WordInspector;  // lets tests look at every member
