@@ -17,6 +17,8 @@
 // below names its file.
 #pragma once
 
+#include <cstdio>
+#include <iosfwd>
 #include <set>
 #include <string>
 #include <vector>
@@ -193,6 +195,60 @@ public:
     bool isArticle(LanguageId language) const;
     bool isArticle() const;
 
+    // --- Word groups and grapheme-phoneme list (wordgroups.cpp) ---
+    // Group names are kept in wide-string order without duplicates, and each
+    // new one also goes into the process-wide registry. The grapheme-phoneme
+    // list stores umlauts as "A2", "O2", "U2"; the readable form shows them as
+    // letters.
+
+    // An empty name is ignored; "Alpha+Allgemeine Wörter" is logged and kept.
+    void addWordGroup(const std::wstring& name);
+    void addWordGroups(const std::vector<std::wstring>& names);
+    std::vector<std::wstring> getWordGroups() const;
+    std::wstring wordGroupsText(const std::wstring& separator) const;
+    void addSpellingGroup(const std::wstring& name);
+    void addSpellingGroups(const std::vector<std::wstring>& names);
+    std::vector<std::wstring> getSpellingGroups() const;
+    std::wstring spellingGroupsText(const std::wstring& separator) const;
+    // Adds the German spelling groups the letters call for; false (and
+    // nothing added) when the current language is not German.
+    bool findWordGroups();
+    // Cuts the word text of the current language into units: "SCH", "CH",
+    // "C(Z)", "V(F)", "Y(Ü)", "A2", "O2", "U2", "S" for "ß", otherwise each
+    // character upper-cased.
+    void buildGraphemPhonemList();
+    std::vector<std::wstring> getGraphemPhonemList(bool readable) const;
+    std::wstring graphemPhonemText(const std::wstring& separator, bool readable) const;
+    // Stores the list with its umlaut letters as codes.
+    void setGraphemPhonemList(const std::vector<std::wstring>& list);
+
+    // --- Post-processing, ordering and text output (wordoutput.cpp) ---
+
+    // Completes a loaded record: sorted references and groups, and for
+    // German the grapheme-phoneme list, the rating and the group given.
+    // Always true.
+    bool postProcess(const std::wstring& wordGroup);
+    // One line of a word list file.
+    void printTableLine(std::FILE* file) const;
+    // The word's "#define IDW_<NAME> <id>" header line and its resource
+    // script line, each written once per name set; nothing without a
+    // recording name.
+    void writeResourceEntry(std::FILE* header, std::FILE* script,
+                            std::set<std::string>& headerNames,
+                            std::set<std::string>& scriptNames, const std::string& type,
+                            const std::string& subDirectory, const std::string& extension) const;
+    // Nearly every member on one line, in fixed-width columns. Throws what
+    // mergeMarkedPhones throws for marked phones that do not fit the word.
+    std::wstring toString() const;
+    void print(std::ostream& out) const;
+    void print(std::wostream& out) const;
+    // AudioState of an audio kind 1 to 4; 0 for any other kind.
+    int getAudioState(AudioKind kind) const;
+    int getDoubleKind() const;
+    // Keeps the highest class given.
+    void raiseDoubleKind(int doubleKind);
+    bool getFlagY() const;
+
     // --- Reference lists (references.cpp) ---
 
     // Each list: the entries of the current language, then those of the
@@ -220,6 +276,10 @@ private:
 
     int measureSyllables(std::wstring& lowered);
     // The content check of a hyphenation or marked phones.
+    // How many characters of text the grapheme unit at `at` takes; the unit
+    // goes to `unit` when given.
+    static std::size_t graphemUnitAt(const std::wstring& text, std::size_t at,
+                                     std::wstring* unit);
     bool spellsWord(const std::wstring& text, bool verbose) const;
     void testVariantsDiffer(bool hyphenations, bool markedPhones);
 
@@ -269,3 +329,8 @@ private:
     bool m_flagMOB = false;
     bool m_flagDiF = false;
 };
+
+// Orders records by their word texts, each in its own current language, in
+// German phone-book order; compareWords then by their articles.
+int compareWordText(const LX_Word& first, const LX_Word& second);
+int compareWords(const LX_Word& first, const LX_Word& second);

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "common/textconv.h"
+#include "platform/win32.h"
+#include "wordmodel/word.h"
+#include "wordmodel/word_inspector.h"
+#include "wordmodel/wordlog_testing.h"
+
+namespace {
+
+using I = LX_WordInspector;
+namespace fs = std::filesystem;
+
+std::wstring padded(const std::wstring& text, std::size_t width) {
+    return text.size() < width ? std::wstring(width - text.size(), L' ') + text : text;
+}
+
+// The line a dump should give: each field right-aligned in its width (0:
+// none), followed by what comes after it.
+struct Field {
+    std::wstring text;
+    std::size_t width;
+    const wchar_t* then;
+};
+
+std::wstring line(const std::vector<Field>& fields) {
+    std::wstring text;
+    for (const Field& f : fields) {
+        text += padded(f.text, f.width) + f.then;
+    }
+    return text;
+}
+
+TEST(WordDump, FullRecordFieldByField) {
+    LX_Word word;
+    I::fillAll(word, L"Schule");
+    const std::wstring expected = line({
+        {L"7", 4, L" : "},  {L"42", 4, L" : "}, {L"der", 4, L", "},
+        {L"Schule1", 20, L", "}, {L"wSchule1", 8, L", "}, {L"2", 2, L" : "},
+        {L"1001", 5, L" , "}, {L"3", 2, L" : "}, {L"altSchule1", 8, L": "},
+        {L"Schu-le", 20, L": "}, {L"X", 0, L": "}, {L"Schu-le", 20, L": "},
+        {L"[sch]ule", 20, L": "}, {L"X", 0, L": "}, {L"[sch]ule", 20, L": "},
+        {L"[sch]ule", 20, L": "}, {L"sch u", 40, L": "}, {L"sch-u-l-e", 30, L": "},
+        {L"7", 2, L": "}, {L"2", 2, L": "}, {L"8", 2, L": "},
+        {L"N", 0, L", "}, {L"S", 0, L" : "}, {L"W", 0, L" : "},
+        {L"1, 3", 8, L" : "}, {L"Y", 0, L" : "},
+        {L"B0T0", 0, L", "}, {L"B1T0", 0, L", "}, {L"B0T1", 0, L", "}, {L" OK ", 0, L", "},
+        {L"Dbl_WIA", 0, L", "}, {L"der", 4, L", "}, {L"Schule0", 20, L", "},
+        {L"wSchule0", 8, L","}, {L"1", 2, L" : "},
+        {L"QL,KR,MOB,DiF,", 0, L"\t:"}, {L" DE 01, QLYde,", 0, L"\t:"},
+        {L"Schule", 0, L" : "}, {L"Mitlautverdopplung", 0, L" : "},
+        {L" de,1,5", 0, L"\t:"},
+    });
+    EXPECT_EQ(word.toString(), expected);
+
+    // References that start in another language get a blank entry first.
+    word.getReferences().insert(word.getReferences().begin(), WordReference{1, 2, 3});
+    I::setAudioState(word, 1, 9);
+    word.raiseDoubleKind(7);
+    const std::wstring text = word.toString();
+    EXPECT_NE(text.find(L"????, B1T0"), std::wstring::npos);
+    EXPECT_NE(text.find(L"???????, "), std::wstring::npos);
+    EXPECT_EQ(text.substr(text.find(L"Mitlaut")),
+              L"Mitlautverdopplung :    , , \t: en,2,3\t: de,1,5\t:");
+}
+
+TEST(WordDump, ResetRecord) {
+    LX_Word word;
+    I::fillAll(word, L"Schule");
+    word.reset();
+    const std::wstring expected = line({
+        {L"-1", 4, L" : "}, {L"-1", 4, L" : "}, {L"", 4, L", "}, {L"", 20, L", "},
+        {L"", 8, L", "}, {L"-1", 2, L" : "}, {L"-1", 5, L" , "}, {L"-1", 2, L" : "},
+        {L" ", 8, L": "}, {L"", 20, L": "}, {L" ", 0, L": "}, {L"", 20, L": "},
+        {L"", 20, L": "}, {L" ", 0, L": "}, {L"", 20, L": "}, {L"", 20, L": "},
+        {L"", 40, L": "}, {L"", 30, L": "}, {L"0", 2, L": "}, {L"0", 2, L": "},
+        {L"0", 2, L": "}, {L" ", 0, L", "}, {L" ", 0, L" : "}, {L" ", 0, L" : "},
+        {L"", 8, L" : "}, {L"N", 0, L" : "}, {L"    ", 0, L", "}, {L"    ", 0, L", "},
+        {L"    ", 0, L", "}, {L"    ", 0, L", "}, {L"       ", 0, L", "}, {L"", 4, L", "},
+        {L"", 20, L", "}, {L"", 8, L","}, {L"-1", 2, L" : "},
+        {L"  ,  ,   ,   ,", 0, L"\t:"}, {L"", 0, L"\t:"}, {L"", 0, L" : "}, {L"", 0, L" : "},
+    });
+    EXPECT_EQ(word.toString(), expected);
+
+    std::ostringstream narrowOut;
+    word.print(narrowOut);
+    EXPECT_EQ(narrowOut.str(), toNarrow(expected, CP_ACP) + "\n");
+    std::wostringstream wideOut;
+    word.print(wideOut);
+    EXPECT_EQ(wideOut.str(), expected + L"\n");
+}
+
+std::string tableLine(const LX_Word& word) {
+    std::FILE* file = std::tmpfile();
+    word.printTableLine(file);
+    std::rewind(file);
+    char buffer[512] = "";
+    const std::size_t length = std::fread(buffer, 1, sizeof buffer, file);
+    std::fclose(file);
+    return std::string(buffer, length);
+}
+
+TEST(WordTableLine, GermanEnglishAndPolishWords) {
+    LX_Word german;
+    I::setWordNumber(german, 17);
+    german.setArticle(2, L"die");
+    german.setWord(L"Straße");
+    german.setAudioName(2, L"w1234a");
+    german.setPerLanguageNumber(2, 3);
+    german.setWord(1, L"street");
+    EXPECT_EQ(tableLine(german),
+              ":   17 :     :  die,               Stra\xDF" "e,   w1234a,  3 :     ,"
+              "               street,         , -1 :\n");
+
+    LX_Word english(1, 2);
+    english.setArticle(1, L"the");
+    english.setWord(L"road");
+    english.setWord(2, L"Weg");
+    EXPECT_EQ(tableLine(english),
+              ":   -1 :     :  the,                 road,         , -1 :     ,"
+              "                  Weg,         , -1 :\n");
+
+    // The words go through whole, also with letters the code page lacks; a
+    // second language of 0 reads as an empty one.
+    LX_Word polish(3, 0);
+    polish.setWord(L"żółw łódź");
+    const std::string text = toNarrow(L"żółw łódź", CP_ACP);
+    EXPECT_EQ(tableLine(polish), ":   -1 :     :     , " + std::string(20 - text.size(), ' ') +
+                                     text + ",         , -1 :     ,                     ,"
+                                            "         , -1 :\n");
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Header and script lines of a few words, compiled by GNU windres into a
+// recording library that our own loader then reads.
+TEST(WordResourceEntries, BuildARecordingLibrary) {
+    char pattern[] = "/tmp/quill-resentry-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path root = pattern;
+    const fs::path work = root / "build" / "res";
+    const fs::path recordings = root / "media" / "de_de" / "mp3";
+    fs::create_directories(work);
+    fs::create_directories(recordings);
+
+    std::vector<LX_Word> words(3);
+    words[0].setWord(L"Haus");
+    words[0].setAudioName(2, L"w1234a");
+    words[1].setWord(L"Maus");
+    words[1].setAudioName(2, L"w1235b");
+    words[2] = words[0];  // the same recording a second time
+    LX_Word silent;
+    silent.setWord(L"leer");
+    words.push_back(silent);
+
+    std::FILE* header = std::fopen((work / "ids.h").c_str(), "w");
+    std::FILE* script = std::fopen((work / "lines.rc").c_str(), "w");
+    std::set<std::string> headerNames;
+    std::set<std::string> scriptNames;
+    for (const LX_Word& word : words) {
+        word.writeResourceEntry(header, script, headerNames, scriptNames, "MP3", "mp3", "mp3");
+    }
+    std::fclose(header);
+    std::fclose(script);
+    EXPECT_EQ(readFile(work / "ids.h"),
+              "#define IDW_W1234A       1702\n#define IDW_W1235B       1706\n");
+    EXPECT_EQ(readFile(work / "lines.rc"),
+              "IDW_W1234A           MP3       \"../../media/de_de/mp3/W1234A.mp3\"\n"
+              "IDW_W1235B           MP3       \"../../media/de_de/mp3/W1235B.mp3\"\n");
+
+    std::ofstream(recordings / "W1234A.mp3", std::ios::binary) << "first recording";
+    std::ofstream(recordings / "W1235B.mp3", std::ios::binary) << "second";
+    std::ofstream(work / "res.rc") << "#include \"ids.h\"\n#include \"lines.rc\"\n";
+    const std::string build = "cd '" + work.string() +
+                              "' && i686-w64-mingw32-windres --preprocessor=cpp -J rc -O coff"
+                              " res.rc -o res.o && i686-w64-mingw32-ld --dll -e 0 -s -o res.dll"
+                              " res.o";
+    ASSERT_EQ(std::system(build.c_str()), 0);
+
+    HMODULE module = LoadLibraryA((work / "res.dll").c_str());
+    ASSERT_NE(module, nullptr);
+    const struct {
+        int id;
+        std::string content;
+    } expected[] = {{1702, "first recording"}, {1706, "second"}};
+    for (const auto& e : expected) {
+        HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(e.id), "MP3");
+        ASSERT_NE(found, nullptr) << e.id;
+        const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+        EXPECT_EQ(std::string(data, SizeofResource(module, found)), e.content);
+    }
+    FreeLibrary(module);
+
+    fs::remove_all(root);
+}
+
+TEST(WordResourceEntries, LanguageDirectoryOfAWordWithoutRecordings) {
+    LX_Word word;
+    I::fillAll(word, L"x");  // recording names in every slot
+    I::setLanguage(word, 4);
+    std::FILE* header = std::tmpfile();
+    std::FILE* script = std::tmpfile();
+    std::set<std::string> headerNames;
+    std::set<std::string> scriptNames;
+    word.writeResourceEntry(header, script, headerNames, scriptNames, "T", "d", "e");
+    std::rewind(script);
+    char buffer[256] = "";
+    buffer[std::fread(buffer, 1, sizeof buffer - 1, script)] = '\0';
+    std::fclose(header);
+    std::fclose(script);
+    EXPECT_STREQ(buffer, "IDW_WX3              T       \"../../media/none/d/WX3.e\"\n");
+}
+
+TEST(WordPostProcess, GermanRecord) {
+    LX_Word word;
+    word.setWord(L"Schule");
+    word.setArticle(2, L"die");
+    word.setIsName(true);
+    word.addReference({1, 1, 1});
+    word.addReference({2, 1, 1});
+    EXPECT_TRUE(word.postProcess(L"Schulwörter"));
+    EXPECT_EQ(word.getGraphemPhonemList(false), (std::vector<std::wstring>{L"SCH", L"U", L"L", L"E"}));
+    EXPECT_EQ(word.getDifficulty(), 8);
+    EXPECT_EQ(word.getWordGroups(), std::vector<std::wstring>{L"Schulwörter"});
+    EXPECT_EQ(word.getWordKinds(), (std::vector<int>{1, 12}));
+    EXPECT_EQ(word.getReferences(), (std::vector<WordReference>{{2, 1, 1}, {1, 1, 1}}));
+
+    word.setGraphemPhonemList({L"X"});
+    word.postProcess(L"");
+    EXPECT_EQ(word.getGraphemPhonemList(false), std::vector<std::wstring>{L"X"});
+}
+
+TEST(WordPostProcess, EnglishAndOtherRecords) {
+    LX_Word english(1, 2);
+    english.setWord(L"school");
+    english.setArticle(1, L"the");
+    english.postProcess(L"Group");
+    EXPECT_TRUE(english.getWordGroups().empty());
+    EXPECT_TRUE(english.getGraphemPhonemList(false).empty());
+    EXPECT_EQ(english.getWordKinds(), std::vector<int>{1});
+
+    LX_Word polish(3, 2);
+    polish.setWord(L"szko-ła");
+    polish.setQLFlag(true);
+    WordLogCapture log;
+    polish.postProcess(L"Group");
+    EXPECT_FALSE(polish.getQLFlag());
+    EXPECT_EQ(log.take(),
+              "\nLX_Word::postProcess 100 :    szko-la contains '-' do not use it in Quillory\n");
+
+    LX_Word baden;
+    baden.setWord(L"Baden-Baden");
+    baden.postProcess(L"");
+    EXPECT_EQ(log.take(), "");
+    baden.setQLFlag(true);
+    baden.postProcess(L"");
+    EXPECT_FALSE(baden.getQLFlag());
+    EXPECT_NE(log.take().find("Baden-Baden contains '-'"), std::string::npos);
+}
+
+TEST(WordOrdering, ByTextThenArticle) {
+    LX_Word a;
+    a.setWord(L"See");
+    a.setArticle(2, L"die");
+    LX_Word b;
+    b.setWord(L"See");
+    b.setArticle(2, L"der");
+    EXPECT_EQ(compareWordText(a, b), 0);
+    EXPECT_GT(compareWords(a, b), 0);
+    EXPECT_LT(compareWords(b, a), 0);
+    LX_Word c;
+    c.setWord(L"Sée");
+    EXPECT_NE(compareWordText(a, c), 0);
+
+    // A reset record compares by the empty text.
+    LX_Word reset;
+    reset.reset();
+    EXPECT_LT(compareWordText(reset, a), 0);
+}
+
+TEST(WordDoubleKind, KeepsTheHighest) {
+    LX_Word word;
+    word.raiseDoubleKind(3);
+    word.raiseDoubleKind(1);
+    EXPECT_EQ(word.getDoubleKind(), 3);
+    EXPECT_EQ(word.getAudioState(0), 0);
+    EXPECT_EQ(word.getAudioState(5), 0);
+}
+
+}  // namespace
