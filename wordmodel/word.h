@@ -249,6 +249,21 @@ public:
     void raiseDoubleKind(int doubleKind);
     bool getFlagY() const;
 
+    // --- Audio state and consistency checks (wordchecks.cpp) ---
+
+    // Records for each audio kind whether the recording files of the current
+    // and of the second language can be read.
+    void setState();
+    // Marks a faulty word (missing recordings, names, references), records
+    // check codes and logs an "ERROR: " line for each inconsistency of word
+    // kinds, articles and phonemes. Kinds whose audio state is already known
+    // are not tested on disk again.
+    void errorCheck();
+    // Exactly one membership, and that one "QLYde" or "QLYen".
+    bool hasOnlyQLYMembership() const;
+
+    // --- Merging and the sharp-s rewrite (wordmerge.cpp) ---
+
     // --- Reference lists (references.cpp) ---
 
     // Each list: the entries of the current language, then those of the
