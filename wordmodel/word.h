@@ -264,6 +264,21 @@ public:
 
     // --- Merging and the sharp-s rewrite (wordmerge.cpp) ---
 
+    // Gathers what the other record knows of references, memberships, check
+    // codes, groups, tagged words and phonemes, and sets flagQL. Always true.
+    bool mergeFrom(const LX_Word& other);
+    // Completes the record from the other one: what it lacks is taken over,
+    // flags are or-ed; with overwrite, the name and S, W flags, the error
+    // flag and both numbers are copied as they are. With checkIdentity, false
+    // (and nothing changed) unless both have the same languages and the same
+    // word and article in the current language.
+    bool assignFrom(const LX_Word& other, bool overwrite, bool checkIdentity);
+    // Rewrites "ß" as "ss" in the German text, variant 0 of hyphenation and
+    // marked phones, the grapheme-phoneme list and the group names, and adds
+    // the spelling group "s oder ss?". Refused, with an "ERROR: " line, when
+    // hyphenation or marked phones would no longer spell the word.
+    void changeSZ2SS();
+
     // --- Reference lists (references.cpp) ---
 
     // Each list: the entries of the current language, then those of the
