@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+#include "wordmodel/syllables.h"
+
 namespace {
 
 // Where an entry stands in the level table.
@@ -35,7 +37,7 @@ public:
                     continue;
                 }
                 const std::wstring& grapheme = GraphemeLevelTable[slot.level][slot.position].grapheme;
-                if (text.compare(at, grapheme.size(), grapheme) == 0) {
+                if (letterGroupAt(text, at, grapheme)) {
                     best = slot;
                     found = true;
                 }

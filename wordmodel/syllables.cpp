@@ -134,6 +134,22 @@ bool isVowelLikeH(const std::wstring& text, unsigned position) {
     return contains(consonants, next) || next == L'h' || contains(separators, next);
 }
 
+void lowerWordText(const std::wstring& text, std::wstring& lowered) {
+    for (wchar_t c : text) {
+        if (c >= 0x100) {
+            lowered = toLowerW(text);
+            return;
+        }
+    }
+    lowered = text;
+    for (wchar_t& c : lowered) {
+        // A to Z, and the Latin-1 capitals from À to Þ but for ×.
+        if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+            c = static_cast<wchar_t>(c + 0x20);
+        }
+    }
+}
+
 int LX_Word::countSyllables() {
     std::wstring lowered;
     return measureSyllables(lowered);
@@ -163,7 +179,7 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
     if (tracing) {
         logPrint(wordTraceLevel, "%20s 000 :    %s\n", traceName, toNarrow(text, 0).c_str());
     }
-    lowered = toLowerW(text);
+    lowerWordText(text, lowered);
     const std::wstring& t = lowered;
     if (tracing) {
         logPrint(wordTraceLevel, "%20s 010 :    %s\n", traceName, toNarrow(t, 0).c_str());
@@ -178,7 +194,7 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
         if (classes.mayStartDiphthong(t[i])) {
             for (const std::wstring& diphthong : diphthongs) {
                 // An empty diphthong would never let the walk move on.
-                if (!diphthong.empty() && t.compare(i, diphthong.size(), diphthong) == 0) {
+                if (!diphthong.empty() && letterGroupAt(t, i, diphthong)) {
                     if (tracing) {
                         logPrint(wordTraceLevel, "%20s 050 :    [%2d] vc:%ls\n", traceName,
                                  static_cast<int>(i), diphthong.c_str());
@@ -241,7 +257,7 @@ void LX_Word::calcDifficulty() {
     }
     if (lowered.empty()) {
         // The hyphenation answered the count; the letters were not looked at.
-        lowered = toLowerW(m_wordText[languageGerman - 1]);
+        lowerWordText(m_wordText[languageGerman - 1], lowered);
     }
 
     std::size_t level = 0;
