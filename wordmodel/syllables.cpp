@@ -141,7 +141,7 @@ void lowerWordText(const std::wstring& text, std::wstring& lowered) {
             return;
         }
     }
-    lowered = text;
+    lowered.assign(text);
     for (wchar_t& c : lowered) {
         // A to Z, and the Latin-1 capitals from À to Þ but for ×.
         if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
@@ -150,10 +150,20 @@ void lowerWordText(const std::wstring& text, std::wstring& lowered) {
     }
 }
 
-int LX_Word::countSyllables() {
-    std::wstring lowered;
-    return measureSyllables(lowered);
+namespace {
+
+// The lower-cased word of the running count or rating, cleared for each. Its
+// storage is kept from call to call, so that a word call need not allocate
+// it; one per thread, as a record belongs to its caller's thread.
+std::wstring& loweredBuffer() {
+    thread_local std::wstring buffer;
+    buffer.clear();
+    return buffer;
 }
+
+}  // namespace
+
+int LX_Word::countSyllables() { return measureSyllables(loweredBuffer()); }
 
 // Leaves the lower-cased word text in `lowered` when the letter rules ran,
 // so that a rating need not map the case a second time.
@@ -250,7 +260,7 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
 
 void LX_Word::calcDifficulty() {
     m_difficulty = 0;
-    std::wstring lowered;
+    std::wstring& lowered = loweredBuffer();
     measureSyllables(lowered);
     if (m_language != languageGerman) {
         return;
