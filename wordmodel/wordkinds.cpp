@@ -90,7 +90,9 @@ void LX_Word::setWordKindDE(const std::wstring& name) {
             return;
         }
     }
-    std::printf("ERROR: wordkind DE %ls is unkown\n", name.c_str());
+    // Narrowed first: a character that the C runtime's own wide conversion
+    // cannot take would cut the line there.
+    std::printf("ERROR: wordkind DE %s is unkown\n", toNarrow(name, CP_ACP).c_str());
     std::fflush(stdout);
     logPrint(1, "ERROR: wordkind DE %ls is unkown\n", name.c_str());
 }

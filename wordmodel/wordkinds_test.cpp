@@ -107,8 +107,11 @@ TEST(WordKinds, UnknownNamesAreReported) {
     LX_Word german = wordIn(2, L"x");
     testing::internal::CaptureStdout();
     german.setWordKind(L"Nomen");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR: wordkind DE Nomen is unkown\n");
-    EXPECT_EQ(log.take(), "ERROR: wordkind DE Nomen is unkown\n");
+    german.setWordKind(L"Größe");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR: wordkind DE Nomen is unkown\nERROR: wordkind DE Gr\xF6\xDF" "e is unkown\n");
+    EXPECT_EQ(log.take(),
+              "ERROR: wordkind DE Nomen is unkown\nERROR: wordkind DE Gr\xF6\xDF" "e is unkown\n");
 
     LX_Word english = wordIn(1, L"x");
     testing::internal::CaptureStdout();
