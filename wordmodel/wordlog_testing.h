@@ -30,9 +30,6 @@ public:
         logInit(0, nullptr, false, false, false, false);
         std::remove(m_path.c_str());
     }
-    WordLogCapture(const WordLogCapture&) = delete;
-    WordLogCapture& operator=(const WordLogCapture&) = delete;
-
     // What was logged since the last take.
     std::string take() {
         std::ifstream in(m_path, std::ios::binary);

@@ -33,24 +33,16 @@ TEST(WordMerge, GathersListsAndSetsQL) {
 
     EXPECT_TRUE(word.mergeFrom(other));
     EXPECT_EQ(word.getReferences(), (std::vector<WordReference>{{2, 1, 5}, {2, 2, 5}}));
-    EXPECT_EQ(word.getSecondReferences().size(), 1u);
     EXPECT_TRUE(word.hasMembership(L"QLYde"));
     EXPECT_EQ(I::checkCodes(word), std::set<int>{22});
     EXPECT_EQ(word.getWordGroups(), Texts{L"Tiere"});
     EXPECT_TRUE(word.getWordKinds().empty());
     EXPECT_EQ(word.getAudioName(), L"");
-    EXPECT_EQ(word.getWord(), L"Haus");
     EXPECT_EQ(word.getTaggedWordAlt(), L"Ma-us");
     EXPECT_EQ(word.getHyphenationAlt(), L"");
     EXPECT_EQ(word.getPhonemList(), L"m-au-s");
     EXPECT_TRUE(word.getQLFlag());
     EXPECT_TRUE(word.getFlagY());
-
-    LX_Word self = german(L"See");
-    self.addReference({2, 1, 1});
-    self.mergeFrom(self);
-    EXPECT_EQ(self.getReferences().size(), 1u);
-    EXPECT_TRUE(self.getQLFlag());
 }
 
 TEST(WordAssign, IdentityTest) {
