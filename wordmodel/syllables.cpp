@@ -135,18 +135,16 @@ bool isVowelLikeH(const std::wstring& text, unsigned position) {
 }
 
 void lowerWordText(const std::wstring& text, std::wstring& lowered) {
-    for (wchar_t c : text) {
+    lowered.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
         if (c >= 0x100) {
             lowered = toLowerW(text);
             return;
         }
-    }
-    lowered.assign(text);
-    for (wchar_t& c : lowered) {
         // A to Z, and the Latin-1 capitals from À to Þ but for ×.
-        if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-            c = static_cast<wchar_t>(c + 0x20);
-        }
+        const bool capital = (c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+        lowered[i] = capital ? static_cast<wchar_t>(c + 0x20) : c;
     }
 }
 
