@@ -122,8 +122,15 @@ TEST(SharpS, RewritesWordHyphenationMarksListAndGroups) {
     EXPECT_EQ(word.getGraphemPhonemList(false),
               (Texts{L"S", L"T", L"R", L"A", L"S", L"S", L"E"}));
     EXPECT_EQ(word.getSpellingGroups(), Texts{L"s oder ss?"});
-    // Renamed in place, not sorted again.
     EXPECT_EQ(word.getWordGroups(), (Texts{L"Weg", L"Weg und Strasse"}));
+
+    // Renamed in place and not sorted again, so a name already there must
+    // still be found in the unsorted list.
+    LX_Word unsorted = german(L"Maß");
+    unsorted.addWordGroups({L"Straße", L"Strassf"});
+    unsorted.changeSZ2SS();
+    unsorted.addWordGroup(L"Strasse");
+    EXPECT_EQ(unsorted.getWordGroups(), (Texts{L"Strassf", L"Strasse"}));
 
     LX_Word fuss = german(L"Fußball");
     fuss.setHyphenationQL(L"Fuß-ball");
