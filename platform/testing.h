@@ -28,6 +28,26 @@ struct ShownMessageBox {
 void recordMessageBoxes(bool on);
 std::vector<ShownMessageBox> shownMessageBoxes();
 
+// The next count calls of DirectSoundCreate answer result (a failure code)
+// and open nothing; 0 ends a run early.
+void failNextSoundCreates(HRESULT result, int count);
+
+// The next Lock or Play of a secondary buffer answers DSERR_BUFFERLOST; the
+// buffer then stays lost (Lock and Play refused, DSBSTATUS_BUFFERLOST set,
+// not playing) until Restore, which leaves its contents silent.
+void loseNextSoundBuffer();
+
+// While set, DirectSoundEnumerateA reports these devices instead of ALSA's,
+// and DirectSoundCreate opens the PCM of the one whose GUID it is given. A
+// device with an empty PCM name is reported with a null GUID. Clearing the
+// list gives ALSA's back.
+struct SoundDevice {
+    std::string pcm;
+    std::string description;
+};
+void setSoundDevices(std::vector<SoundDevice> devices);
+void clearSoundDevices();
+
 }  // namespace platform::testing
 
 namespace platform::testing {
@@ -48,5 +68,29 @@ void failNextDurationQueries(int count);
 void failNextAcmStreamOpens(int count, UINT result);
 // ReadFile fails with ERROR_READ_FAULT and reads nothing.
 void failNextFileReads(int count);
+// The picture of a window as its device contexts left it, frame included:
+// width x height colours, top row first; empty for no window. The client
+// area starts at (clientLeft, clientTop).
+struct WindowPicture {
+    int width = 0;
+    int height = 0;
+    int clientLeft = 0;
+    int clientTop = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
+};
+WindowPicture windowPicture(HWND window);
+// The X11 window that shows a window; 0 headless or while never shown.
+unsigned long x11WindowOf(HWND window);
+
+// Starts an X server of the test's own (Xvfb, 1024 x 768, 24 bits) and
+// points DISPLAY at it; false, changing nothing, where Xvfb is missing or
+// does not start. Call it before the first window or message box of the
+// process: the choice between a display and none is made then, once.
+bool startXvfb();
+void stopXvfb();
 
 }  // namespace platform::testing

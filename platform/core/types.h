@@ -51,6 +51,24 @@ QUILL_DECLARE_HANDLE(HWND);
 using HMODULE = HINSTANCE;
 using HGLOBAL = HANDLE;
 using HLOCAL = HANDLE;
+// Windows and drawing share these: a window paints through a device context.
+QUILL_DECLARE_HANDLE(HDC);
+QUILL_DECLARE_HANDLE(HBRUSH);
+QUILL_DECLARE_HANDLE(HBITMAP);
+using HGDIOBJ = void*;
+using COLORREF = DWORD;
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+using LPRECT = RECT*;
+struct POINT {
+    LONG x;
+    LONG y;
+};
+using LPPOINT = POINT*;
 
 #define WINAPI
 #define CALLBACK

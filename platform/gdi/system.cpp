@@ -1,0 +1,68 @@
+#include "platform/gdi/system.h"
+
+#include <cstring>
+#include <iterator>
+
+#include "platform/gdi/dc.h"
+
+namespace {
+
+// Windows' classic ("Windows Standard") scheme.
+constexpr COLORREF kClassic[] = {
+    RGB(192, 192, 192),  // COLOR_SCROLLBAR
+    RGB(0, 128, 128),    // COLOR_BACKGROUND
+    RGB(0, 0, 128),      // COLOR_ACTIVECAPTION
+    RGB(128, 128, 128),  // COLOR_INACTIVECAPTION
+    RGB(192, 192, 192),  // COLOR_MENU
+    RGB(255, 255, 255),  // COLOR_WINDOW
+    RGB(0, 0, 0),        // COLOR_WINDOWFRAME
+    RGB(0, 0, 0),        // COLOR_MENUTEXT
+    RGB(0, 0, 0),        // COLOR_WINDOWTEXT
+    RGB(255, 255, 255),  // COLOR_CAPTIONTEXT
+    RGB(192, 192, 192),  // COLOR_ACTIVEBORDER
+    RGB(192, 192, 192),  // COLOR_INACTIVEBORDER
+    RGB(128, 128, 128),  // COLOR_APPWORKSPACE
+    RGB(0, 0, 128),      // COLOR_HIGHLIGHT
+    RGB(255, 255, 255),  // COLOR_HIGHLIGHTTEXT
+    RGB(192, 192, 192),  // COLOR_BTNFACE
+    RGB(128, 128, 128),  // COLOR_BTNSHADOW
+    RGB(128, 128, 128),  // COLOR_GRAYTEXT
+    RGB(0, 0, 0),        // COLOR_BTNTEXT
+    RGB(192, 192, 192),  // COLOR_INACTIVECAPTIONTEXT
+    RGB(255, 255, 255),  // COLOR_BTNHIGHLIGHT
+    RGB(0, 0, 0),        // COLOR_3DDKSHADOW
+    RGB(192, 192, 192),  // COLOR_3DLIGHT
+    RGB(0, 0, 0),        // COLOR_INFOTEXT
+    RGB(255, 255, 225),  // COLOR_INFOBK
+    RGB(0, 0, 0),        // 25, unused
+    RGB(0, 0, 255),      // COLOR_HOTLIGHT
+    RGB(16, 132, 208),   // COLOR_GRADIENTACTIVECAPTION
+    RGB(181, 181, 181),  // COLOR_GRADIENTINACTIVECAPTION
+    RGB(0, 0, 128),      // COLOR_MENUHILIGHT
+    RGB(192, 192, 192),  // COLOR_MENUBAR
+};
+
+}  // namespace
+
+DWORD GetSysColor(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kClassic))) return 0;
+    return kClassic[index];
+}
+
+BOOL GetVersionExA(LPOSVERSIONINFOA info) {
+    if (info == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (info->dwOSVersionInfoSize < sizeof(OSVERSIONINFOA)) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    info->dwMajorVersion = 5;
+    info->dwMinorVersion = 1;
+    info->dwBuildNumber = 2600;
+    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+    std::memset(info->szCSDVersion, 0, sizeof info->szCSDVersion);
+    std::memcpy(info->szCSDVersion, "Service Pack 3", sizeof "Service Pack 3");
+    return TRUE;
+}

@@ -1,0 +1,174 @@
+// Windows on the X server named by DISPLAY; nothing at all without one.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/text/cp1252.h"
+#include "platform/window/message.h"
+#include "platform/window/windowstate.h"
+#include "platform/window/x11image.h"
+
+namespace platform::window {
+
+namespace {
+
+struct Screen {
+    Display* display = nullptr;
+    Atom deleteWindow = 0;
+    Atom protocols = 0;
+    Atom state = 0;
+    Atom above = 0;
+    Atom name = 0;
+    Atom utf8 = 0;
+};
+
+Screen& screen() {
+    static Screen* instance = [] {
+        auto* made = new Screen;
+        const char* name = std::getenv("DISPLAY");
+        if (name == nullptr || *name == '\0') return made;
+        made->display = XOpenDisplay(nullptr);
+        if (made->display == nullptr) return made;
+        made->deleteWindow = XInternAtom(made->display, "WM_DELETE_WINDOW", False);
+        made->protocols = XInternAtom(made->display, "WM_PROTOCOLS", False);
+        made->state = XInternAtom(made->display, "_NET_WM_STATE", False);
+        made->above = XInternAtom(made->display, "_NET_WM_STATE_ABOVE", False);
+        made->name = XInternAtom(made->display, "_NET_WM_NAME", False);
+        made->utf8 = XInternAtom(made->display, "UTF8_STRING", False);
+        return made;
+    }();
+    return *instance;
+}
+
+unsigned sideOf(LONG value) { return static_cast<unsigned>(value > 1 ? value : 1); }
+
+void setAbove(const Screen& s, const WindowState& state) {
+    if (state.topmost) {
+        XChangeProperty(s.display, state.xWindow, s.state, XA_ATOM, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&s.above), 1);
+        XRaiseWindow(s.display, state.xWindow);
+    } else {
+        XDeleteProperty(s.display, state.xWindow, s.state);
+    }
+}
+
+void create(const Screen& s, WindowState& state) {
+    Display* d = s.display;
+    int number = DefaultScreen(d);
+    XSetWindowAttributes attributes{};
+    // A pop-up without a caption is placed and drawn by us alone, as on
+    // Windows: the window manager leaves it be.
+    attributes.override_redirect =
+        (state.style & WS_POPUP) != 0 && (state.style & WS_CAPTION) != WS_CAPTION;
+    attributes.background_pixel = BlackPixel(d, number);
+    attributes.event_mask = ExposureMask | StructureNotifyMask | KeyPressMask | ButtonPressMask;
+    state.xWindow = XCreateWindow(d, RootWindow(d, number), state.rect.left, state.rect.top,
+                                  sideOf(state.width()), sideOf(state.height()), 0,
+                                  CopyFromParent, InputOutput, CopyFromParent,
+                                  CWOverrideRedirect | CWBackPixel | CWEventMask, &attributes);
+    std::string title = cp1252::toUtf8(state.title.c_str());
+    XStoreName(d, state.xWindow, state.title.c_str());
+    XChangeProperty(d, state.xWindow, s.name, s.utf8, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(title.data()),
+                    static_cast<int>(title.size()));
+    Atom protocols[] = {s.deleteWindow};
+    XSetWMProtocols(d, state.xWindow, protocols, 1);
+    XSizeHints hints{};
+    hints.flags = PPosition | PSize;
+    hints.x = state.rect.left;
+    hints.y = state.rect.top;
+    hints.width = static_cast<int>(sideOf(state.width()));
+    hints.height = static_cast<int>(sideOf(state.height()));
+    XSetWMNormalHints(d, state.xWindow, &hints);
+}
+
+WindowState* stateOf(Window xWindow) {
+    for (HWND window : allWindows()) {
+        WindowState* state = find(window);
+        if (state != nullptr && state->xWindow == xWindow) return state;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool haveDisplay() { return screen().display != nullptr; }
+
+bool screenSize(int& width, int& height) {
+    Display* d = screen().display;
+    if (d == nullptr) return false;
+    width = DisplayWidth(d, DefaultScreen(d));
+    height = DisplayHeight(d, DefaultScreen(d));
+    return true;
+}
+
+void showOnScreen(WindowState& state) {
+    const Screen& s = screen();
+    if (s.display == nullptr) return;
+    if (state.xWindow == 0) create(s, state);
+    setAbove(s, state);
+    XMapRaised(s.display, state.xWindow);
+    XFlush(s.display);
+}
+
+void hideOnScreen(WindowState& state) {
+    const Screen& s = screen();
+    if (s.display == nullptr || state.xWindow == 0) return;
+    XUnmapWindow(s.display, state.xWindow);
+    XFlush(s.display);
+}
+
+void moveOnScreen(WindowState& state) {
+    const Screen& s = screen();
+    if (s.display == nullptr || state.xWindow == 0) return;
+    XMoveResizeWindow(s.display, state.xWindow, state.rect.left, state.rect.top,
+                      sideOf(state.width()), sideOf(state.height()));
+    setAbove(s, state);
+    XFlush(s.display);
+}
+
+void destroyOnScreen(WindowState& state) {
+    const Screen& s = screen();
+    if (s.display == nullptr || state.xWindow == 0) return;
+    XDestroyWindow(s.display, state.xWindow);
+    state.xWindow = 0;
+    XFlush(s.display);
+}
+
+void present(WindowState& state) {
+    const Screen& s = screen();
+    if (s.display == nullptr || state.xWindow == 0 || !state.visible) return;
+    putSurface(s.display, state.xWindow, state.surface);
+    // Once this returns the server shows the picture, for whoever looks.
+    XSync(s.display, False);
+}
+
+bool processScreenEvents() {
+    const Screen& s = screen();
+    if (s.display == nullptr) return false;
+    bool any = false;
+    while (XPending(s.display) > 0) {
+        XEvent event;
+        XNextEvent(s.display, &event);
+        any = true;
+        WindowState* state = stateOf(event.xany.window);
+        if (state == nullptr) continue;
+        if (event.type == Expose && event.xexpose.count == 0) {
+            present(*state);
+        } else if (event.type == ClientMessage &&
+                   static_cast<Atom>(event.xclient.data.l[0]) == s.deleteWindow) {
+            PostMessageA(handleOf(state), WM_CLOSE, 0, 0);
+        }
+    }
+    return any;
+}
+
+int screenDescriptor() {
+    Display* d = screen().display;
+    return d != nullptr ? ConnectionNumber(d) : -1;
+}
+
+}  // namespace platform::window
