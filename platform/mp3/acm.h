@@ -67,8 +67,9 @@ constexpr DWORD ACMSTREAMHEADER_STATUSF_DONE = 0x00010000;
 constexpr DWORD ACMSTREAMHEADER_STATUSF_PREPARED = 0x00020000;
 constexpr DWORD ACMSTREAMHEADER_STATUSF_INQUEUE = 0x00100000;
 
-// A conversion's buffers. cbStruct is sizeof(ACMSTREAMHEADER) (84 bytes on
-// 32-bit Windows, more with 64-bit pointers); a smaller one is refused.
+// A conversion's buffers. cbStruct is sizeof(ACMSTREAMHEADER): 84 bytes on
+// 32-bit Windows, more with 64-bit pointers, but 84 is taken too, as code
+// written for 32-bit Windows sets it; a smaller one is refused.
 // Preparing records the source and destination lengths in the reserved
 // words; a conversion may use less than was prepared, and unpreparing
 // needs the prepared lengths back in cbSrcLength and cbDstLength.
