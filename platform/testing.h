@@ -28,6 +28,26 @@ struct ShownMessageBox {
 void recordMessageBoxes(bool on);
 std::vector<ShownMessageBox> shownMessageBoxes();
 
+// The next count calls of DirectSoundCreate answer result (a failure code)
+// and open nothing; 0 ends a run early.
+void failNextSoundCreates(HRESULT result, int count);
+
+// The next Lock or Play of a secondary buffer answers DSERR_BUFFERLOST; the
+// buffer then stays lost (Lock and Play refused, DSBSTATUS_BUFFERLOST set,
+// not playing) until Restore, which leaves its contents silent.
+void loseNextSoundBuffer();
+
+// While set, DirectSoundEnumerateA reports these devices instead of ALSA's,
+// and DirectSoundCreate opens the PCM of the one whose GUID it is given. A
+// device with an empty PCM name is reported with a null GUID. Clearing the
+// list gives ALSA's back.
+struct SoundDevice {
+    std::string pcm;
+    std::string description;
+};
+void setSoundDevices(std::vector<SoundDevice> devices);
+void clearSoundDevices();
+
 }  // namespace platform::testing
 
 namespace platform::testing {

@@ -32,4 +32,5 @@
 #include "platform/mp3/globalmemory.h"
 #include "platform/mp3/mpeglayer3.h"
 #include "platform/mp3/wmreader.h"
+#include "platform/sound/dsound.h"
 #endif
