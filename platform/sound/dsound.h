@@ -32,8 +32,10 @@
 // DSSCL_WRITEPRIMARY, DSERR_UNSUPPORTED at it) and has no cursor.
 //
 // DSBUFFERDESC.dwSize may be 36, the size of the record in 32-bit code that
-// was written for Windows, or sizeof(DSBUFFERDESC); the older record without
-// guid3DAlgorithm is accepted in both layouts too.
+// was written for Windows, or sizeof(DSBUFFERDESC).
+//
+// Lock hands out the buffer's own memory: writing into a buffer while it
+// plays races with the mixer, so fill a buffer before Play.
 #pragma once
 
 #include "platform/core/com.h"
