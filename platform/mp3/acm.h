@@ -5,7 +5,8 @@
 // The decoder is libmpg123, gapless: the encoder's delay and padding, where
 // the data's LAME header names them, are cut, so a clip converts to exactly
 // the samples that were encoded, as the Windows Media reader's Duration
-// (wmreader.h) counts them. Any other pair of formats is ACMERR_NOTPOSSIBLE.
+// (wmreader.h) counts them; a clip ends where data of another clip is
+// stitched on. Any other pair of formats is ACMERR_NOTPOSSIBLE.
 //
 // A conversion takes the whole source given and writes what fits into the
 // destination; decoded output that does not fit is kept by the stream and

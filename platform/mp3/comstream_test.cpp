@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
+#include "platform/mp3/cominit.h"
 #include "platform/mp3/globalmemory.h"
 #include "platform/testing.h"
 
@@ -115,6 +117,21 @@ TEST(ComStream, CreationFailsCleanly) {
     EXPECT_EQ(stream->Read(&byte, 1, &done), S_OK);
     EXPECT_EQ(done, 0u);
     stream->Release();
+}
+
+TEST(ComInit, CountsPerThread) {
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
+    EXPECT_EQ(CoInitialize(nullptr), S_FALSE);
+    HRESULT other = E_FAIL;
+    std::thread([&other] {
+        other = CoInitialize(nullptr);
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(other, S_OK);
+    CoUninitialize();
+    CoUninitialize();
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
+    CoUninitialize();
 }
 
 }  // namespace

@@ -19,13 +19,16 @@ bool libraryReady() {
 
 // The settings both users share. Gapless is libmpg123's default where it
 // is built in; it is set all the same, since the converter's output and the
-// reader's duration must agree.
+// reader's duration must agree. They would not on data stitched from two
+// clips, which the reader's scan and the converter's feed each take apart
+// their own way, so such data ends where the second clip begins.
 mpg123_handle* newHandle() {
     if (!libraryReady()) return nullptr;
     int error = MPG123_OK;
     mpg123_handle* handle = mpg123_new(nullptr, &error);
     if (handle == nullptr) return nullptr;
-    if (mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0) != MPG123_OK ||
+    long flags = MPG123_GAPLESS | MPG123_QUIET | MPG123_NO_FRANKENSTEIN;
+    if (mpg123_param(handle, MPG123_ADD_FLAGS, flags, 0.0) != MPG123_OK ||
         mpg123_param(handle, MPG123_RESYNC_LIMIT, -1, 0.0) != MPG123_OK) {
         mpg123_delete(handle);
         return nullptr;

@@ -1,8 +1,9 @@
 // libmpg123 set up one way for the converter (acm.h) and the reader
 // (wmreader.h) alike, so that the two agree on what a clip decodes to:
 // gapless (the encoder's delay and padding cut where the LAME header names
-// them), quiet, and stepping over data that is not MPEG audio however long
-// it runs.
+// them), quiet, stepping over data that is not MPEG audio however long it
+// runs, and ending a clip where data of another clip (another MPEG version,
+// rate or channel count, or a second LAME header) is stitched on.
 #pragma once
 
 #include <cstddef>

@@ -4,8 +4,9 @@
 //
 // The duration counts the samples that the Audio Compression Manager
 // (acm.h) converts the same data to, both gapless: samples ÷ rate, rounded
-// up to the next 100 ns, so a buffer sized from it always holds the
-// converted clip.
+// up to the next 100 ns, so a buffer sized from it holds the converted clip
+// (damaged data may convert to less, but not to more: the MP3 fuzz target
+// checks it). Callers still bound their writes by their buffer.
 //
 // The reader reads the stream while OpenStream runs and holds a reference
 // to it until Close or the last Release.
