@@ -134,7 +134,11 @@ public:
     // region; without room for a second region it is cut at the end.
     virtual HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* audio1, LPDWORD bytes1,
                                            LPVOID* audio2, LPDWORD bytes2, DWORD flags) = 0;
+    // Plays from the play cursor; on a buffer that plays already, only
+    // changes whether it loops.
     virtual HRESULT STDMETHODCALLTYPE Play(DWORD reserved, DWORD priority, DWORD flags) = 0;
+    // A position at or past the end is DSERR_INVALIDPARAM; one inside a
+    // frame starts at that frame.
     virtual HRESULT STDMETHODCALLTYPE SetCurrentPosition(DWORD position) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetFormat(LPCWAVEFORMATEX format) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetVolume(LONG volume) = 0;

@@ -29,6 +29,8 @@ Clock::time_point timeOfFrame(Clock::time_point start, std::uint64_t frame, DWOR
     return start + std::chrono::nanoseconds(nanoseconds);
 }
 
+DWORD periodOf(DWORD rate) { return static_cast<DWORD>(std::max<std::uint64_t>(1, rate / kPeriodsPerSecond)); }
+
 WAVEFORMATEX normalized(const WAVEFORMATEX& format) {
     WAVEFORMATEX result = format;
     result.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
@@ -71,17 +73,27 @@ void Mixer::shutdown() {
     if (m_thread.joinable()) m_thread.join();
     std::lock_guard<std::mutex> outputGuard(m_outputLock);
     if (!m_output) return;
+    std::unique_lock<std::mutex> guard(m_lock);
+    Clock::time_point now = Clock::now();
     bool playing = false;
-    {
-        std::lock_guard<std::mutex> guard(m_lock);
-        Clock::time_point now = Clock::now();
-        for (Voice* voice : m_voices) {
-            voice->settle(now);
-            playing = playing || voice->playing;
+    for (Voice* voice : m_voices) {
+        voice->settle(now);
+        playing = playing || voice->playing;
+    }
+    if (!playing) {
+        // On a busy machine the thread may have fallen behind the clock: a
+        // sound that has ended by the clock is still written whole.
+        std::vector<BYTE> bytes;
+        for (Voice* voice : m_voices) voice->mixing = voice->mixing && !voice->looping;
+        while (anyMixing()) {
+            DWORD count = mixPeriod(periodOf(m_format.nSamplesPerSec));
+            bytes.swap(m_bytes);
+            if (count != 0) m_output->write(bytes.data(), count);
         }
     }
-    // What was mixed for a sound that has ended is still to be heard; a
-    // sound cut off by the close is not finished first.
+    guard.unlock();
+    // What was written for a sound that has ended is still to be heard; a
+    // sound cut off by the close is not played out first.
     m_output->finish(!playing);
     m_output.reset();
 }
@@ -108,6 +120,15 @@ HRESULT Mixer::setOutputFormat(const WAVEFORMATEX& format) {
         return DSERR_BADFORMAT;
     }
     std::lock_guard<std::mutex> guard(m_lock);
+    // Voices go on from the frame they have reached at the old rate.
+    for (Voice* voice : m_voices) {
+        if (!voice->mixing) continue;
+        std::uint64_t frame = voice->mixFirst + voice->mixDone * voice->format.nSamplesPerSec / old.nSamplesPerSec;
+        if (voice->looping) frame %= voice->frames;
+        voice->mixing = frame < voice->frames;
+        voice->mixFirst = static_cast<DWORD>(std::min<std::uint64_t>(frame, voice->frames));
+        voice->mixDone = 0;
+    }
     m_format = normalized(format);
     ++m_formatGeneration;
     return DS_OK;
@@ -159,7 +180,7 @@ void Mixer::run() {
             written = 0;
             generation = m_formatGeneration;
         }
-        auto period = static_cast<DWORD>(std::max<std::uint64_t>(1, rate / kPeriodsPerSecond));
+        DWORD period = periodOf(rate);
         std::uint64_t lead = rate * kLeadMilliseconds / 1000;
         if (written + period > framesSince(start, now, rate) + lead) {
             m_wake.wait_until(guard, timeOfFrame(start, written + period - lead, rate));

@@ -63,8 +63,8 @@ private:
     // Mixes the next period into m_bytes; the frames to write.
     DWORD mixPeriod(DWORD period);
 
-    // Held around every use of the output, and never taken while m_lock
-    // is held, so that a write does not block the buffers' calls.
+    // Held around every use of the output. The thread never takes it while
+    // holding m_lock, so that a write does not block the buffers' calls.
     std::mutex m_outputLock;
     std::unique_ptr<AlsaOutput> m_output;
 

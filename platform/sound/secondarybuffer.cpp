@@ -58,13 +58,8 @@ public:
         if (playCursor == nullptr && writeCursor == nullptr) return DSERR_INVALIDPARAM;
         std::lock_guard<std::mutex> guard(m_mixer->lock());
         DWORD frame = m_voice.cursorFrame(Clock::now());
-        DWORD write = frame;
-        if (m_voice.playing) {
-            DWORD lead = m_voice.format.nSamplesPerSec * kWriteLeadMilliseconds / 1000;
-            write = static_cast<DWORD>((static_cast<std::uint64_t>(frame) + lead) % m_voice.frames);
-        }
         if (playCursor != nullptr) *playCursor = frame * m_voice.format.nBlockAlign;
-        if (writeCursor != nullptr) *writeCursor = write * m_voice.format.nBlockAlign;
+        if (writeCursor != nullptr) *writeCursor = writeFrame(frame) * m_voice.format.nBlockAlign;
         return DS_OK;
     }
 
@@ -115,9 +110,7 @@ public:
         if (lostNow()) return DSERR_BUFFERLOST;
         auto size = static_cast<DWORD>(m_voice.data.size());
         if ((flags & DSBLOCK_FROMWRITECURSOR) != 0) {
-            DWORD frame = m_voice.cursorFrame(Clock::now());
-            if (m_voice.playing) frame = (frame + m_voice.format.nSamplesPerSec * kWriteLeadMilliseconds / 1000) % m_voice.frames;
-            offset = frame * m_voice.format.nBlockAlign;
+            offset = writeFrame(m_voice.cursorFrame(Clock::now())) * m_voice.format.nBlockAlign;
         }
         if ((flags & DSBLOCK_ENTIREBUFFER) != 0) bytes = size;
         if (offset >= size || bytes == 0 || bytes > size) return DSERR_INVALIDPARAM;
@@ -197,6 +190,13 @@ private:
             m_voice.stop(Clock::now());
         }
         return m_voice.lost;
+    }
+
+    // The write cursor for a play cursor that has just been settled.
+    DWORD writeFrame(DWORD playFrame) const {
+        if (!m_voice.playing) return playFrame;
+        DWORD lead = m_voice.format.nSamplesPerSec * kWriteLeadMilliseconds / 1000;
+        return static_cast<DWORD>((static_cast<std::uint64_t>(playFrame) + lead) % m_voice.frames);
     }
 
     bool insideData(LPVOID audio, DWORD bytes) const {
