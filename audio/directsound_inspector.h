@@ -13,6 +13,7 @@ public:
     const BYTE* fileBuffer() const { return m_sound.m_pFileBuffer; }
     IDirectSoundBuffer* secondaryBuffer() const { return m_sound.m_pSecondaryBuffer; }
     int sampleRate() const { return m_sound.m_nSampleRate; }
+    size_t decodedPcmCapacity() const { return m_sound.m_decodedPcm.capacity(); }
     static IDirectSound* device() { return CDirectSound::m_pDirectSound; }
     static IDirectSoundBuffer* primaryBuffer() { return CDirectSound::m_pPrimaryBuffer; }
     static DWORD instances() { return CDirectSound::m_dwInstances; }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <thread>
 
@@ -150,6 +151,16 @@ TEST(CDirectSound, ALostBufferIsRestoredAndRefilled) {
     expectContains(lines, "DSound Error [mark  220]: NO ERROR");
     expectContains(lines, "DSound Error [mark  230]: NO ERROR");
     expectContains(lines, "CDirectSound::SetSoundData ENd 1");
+    // Refilled: the buffer holds the sound, not the silence of the restore.
+    CDirectSoundInspector inspect(sound);
+    void* region = nullptr;
+    DWORD regionSize = 0;
+    ASSERT_EQ(inspect.secondaryBuffer()->Lock(0, 0, &region, &regionSize, nullptr, nullptr,
+                                              DSBLOCK_ENTIREBUFFER),
+              S_OK);
+    ASSERT_EQ(regionSize, data.size());
+    EXPECT_EQ(std::memcmp(region, data.data(), data.size()), 0);
+    inspect.secondaryBuffer()->Unlock(region, regionSize, nullptr, 0);
 
     platform::testing::loseNextSoundBuffer();
     sound.play(0, 1);

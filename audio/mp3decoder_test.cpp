@@ -79,6 +79,9 @@ TEST(DecodeMp3, FailedPlatformCallsFailTheDecodeAndReleaseEverything) {
     }
     // And the next decode is whole again: the conversion header was left unprepared.
     expectSamePcm(decode(mp3), readBinaryFile(testData() + "schule.pcm"));
+    // COM is left as it was found: initialising it now is the first time again.
+    EXPECT_EQ(CoInitialize(nullptr), S_OK);
+    CoUninitialize();
 }
 
 TEST(DecodeMp3, DataWithoutFramesGivesNoSound) {
@@ -106,6 +109,7 @@ TEST(LoadMp3File, TheSoundHoldsTheDecodedClip) {
     EXPECT_EQ(sound.getDurationMs(), static_cast<int>(expected.size() * 1000 / 176400));
     EXPECT_EQ(inspect.sampleRate(), 44100);
     EXPECT_EQ(sound.isReady(), 1);
+    EXPECT_NE(inspect.fileBuffer(), nullptr);
 
     // A missing file or an empty name leaves the sound as it was.
     EXPECT_EQ(sound.loadMp3File("/no/such/file.mp3", nullptr), 0);
@@ -118,6 +122,8 @@ TEST(LoadMp3File, TheSoundHoldsTheDecodedClip) {
     EXPECT_EQ(sound.loadMp3File((testData() + "strasse.mp3").c_str(), nullptr), 0);
     EXPECT_EQ(sound.isReady(), 0);
     EXPECT_EQ(inspect.fileBuffer(), nullptr);
+    // Reset lets go of the decoded clip along with the file.
+    EXPECT_EQ(inspect.decodedPcmCapacity(), 0u);
 }
 
 TEST(LoadMp3, FromTheResourcesOfARecordingLibrary) {
