@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "audio/audio_testenv.h"
 #include "audio/directsound.h"
 
 namespace {
@@ -41,33 +40,6 @@ TEST(ChooseAudioDevice, ByBeginningEitherWayWithCase) {
     for (const Case& c : cases) {
         EXPECT_EQ(chooseAudioDevice(c.name, devices.list()), c.index) << c.name;
     }
-}
-
-TEST(ChooseAudioDevice, LogsTheDevicesUpToTheOneFound) {
-    const Devices devices{"Speakers (USB Audio)", "", "Line Out"};
-    TraceLog log;
-    // A device with an empty description matches every name.
-    EXPECT_EQ(chooseAudioDevice("Line Out", devices.list()), 1);
-    EXPECT_EQ(log.lines(), (std::vector<std::string>{
-                               "CDirectSound::create(): [ 0] : Speakers (USB Audio)",
-                               "CDirectSound::create(): [ 1] :                     ",
-                               "CDirectSound::create(): Found device by name [ 1] :                     ",
-                           }));
-}
-
-TEST(EnumAudioDeviceCallback, CopiesTheGuidAndTheTexts) {
-    std::vector<AudioDeviceInfo*> list;
-    GUID guid{0x12345678, 1, 2, {3, 4, 5, 6, 7, 8, 9, 10}};
-    EXPECT_EQ(enumAudioDeviceCallback(&guid, "Primary", "dsound", &list), TRUE);
-    EXPECT_EQ(enumAudioDeviceCallback(nullptr, "Default", "", &list), TRUE);
-    guid.Data1 = 0;
-    ASSERT_EQ(list.size(), 2u);
-    ASSERT_NE(list[0]->m_pGuid, nullptr);
-    EXPECT_EQ(list[0]->m_pGuid->Data1, 0x12345678u);
-    EXPECT_EQ(list[0]->m_description, "Primary");
-    EXPECT_EQ(list[0]->m_module, "dsound");
-    EXPECT_EQ(list[1]->m_pGuid, nullptr);
-    for (AudioDeviceInfo* device : list) delete device;
 }
 
 }  // namespace

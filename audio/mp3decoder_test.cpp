@@ -126,22 +126,6 @@ TEST(LoadMp3File, TheSoundHoldsTheDecodedClip) {
     EXPECT_EQ(inspect.decodedPcmCapacity(), 0u);
 }
 
-TEST(LoadMp3, FromTheResourcesOfARecordingLibrary) {
-    HMODULE library = LoadLibraryA((testData() + "gnu/aud_de_de_mc_02.dll").c_str());
-    ASSERT_NE(library, nullptr);
-    CDirectSound sound("");
-    CDirectSoundInspector inspect(sound);
-    ASSERT_EQ(sound.load(1704, library, nullptr), 1);
-    EXPECT_EQ(inspect.dataSize(), readBinaryFile(testData() + "wasser.pcm").size());
-    // No such resource: the object is reset and holds no sound.
-    EXPECT_EQ(sound.load(1705, library, nullptr), 0);
-    EXPECT_EQ(sound.isReady(), 0);
-    EXPECT_EQ(inspect.secondaryBuffer(), nullptr);
-    // The program itself has no recordings.
-    EXPECT_EQ(sound.load(1702, nullptr, nullptr), 0);
-    FreeLibrary(library);
-}
-
 TEST(PcmSizeForDuration, OneSecondAndAMillisecond) {
     EXPECT_EQ(pcmSizeForDuration(10000000), 176577u);
     EXPECT_EQ(pcmSizeForDuration(0), 177u);
