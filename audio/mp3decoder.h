@@ -17,7 +17,7 @@ constexpr DWORD mp3BlockSize = 522;
 
 // Replaces pcm with the decoded samples. False, with everything that was set
 // up released, when a platform service fails or the data does not convert;
-// pcm may then hold part of the clip.
+// pcm may then hold the beginning of the clip.
 bool decodeMp3ToPcm(const BYTE* bytes, DWORD count, std::vector<BYTE>& pcm);
 
 // The PCM bytes the duration promises: 176400 bytes a second, plus 1 ms.
