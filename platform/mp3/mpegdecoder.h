@@ -1,9 +1,8 @@
 // libmpg123 set up one way for the converter (acm.h) and the reader
 // (wmreader.h) alike, so that the two agree on what a clip decodes to:
 // gapless (the encoder's delay and padding cut where the LAME header names
-// them), quiet, stepping over data that is not MPEG audio however long it
-// runs, and ending a clip where data of another clip (another MPEG version,
-// rate or channel count, or a second LAME header) is stitched on.
+// them), quiet, and stepping over data that is not MPEG audio however long
+// it runs.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +11,6 @@
 #include "platform/core/types.h"
 
 struct mpg123_handle_struct;
-class IStream;
 
 namespace platform {
 
@@ -47,10 +45,5 @@ private:
     int m_channels;
     bool m_failed = false;
 };
-
-// The clip in a COM stream as the decoder gives it at the clip's own rate:
-// samples per channel and that rate. False when the stream holds no MPEG
-// audio. The stream is read from its start.
-bool mpegClipLength(IStream* stream, ULONGLONG* samples, long* rate);
 
 }  // namespace platform

@@ -27,6 +27,7 @@ public:
     // Drops what is queued and sets a mixable format (see pcmmix.h); false
     // when the device refuses it.
     bool configure(const WAVEFORMATEX& format);
+    bool isConfigured() const { return m_blockAlign != 0; }
     // Writes count frames, recovering from an underrun; false when the
     // device fails.
     bool write(const BYTE* frames, DWORD count);

@@ -8,7 +8,7 @@
 //
 // Every open device has one mixer thread; the last Release of the device
 // stops and joins it, and closes the PCM after the queued sound has played
-// (or at once while a buffer still plays). Buffers released after their
+// (or at once while a buffer still plays). Buffers that outlive their
 // device stay safe to call, but are no longer heard.
 //
 // Play cursors follow the monotonic clock from the moment Play is called,
@@ -29,7 +29,8 @@
 // stereo is averaged for a mono output, and another rate is converted by
 // taking the nearest earlier frame. Any other format is DSERR_BADFORMAT.
 // The primary buffer cannot be locked (DSERR_PRIOLEVELNEEDED below
-// DSSCL_WRITEPRIMARY, DSERR_UNSUPPORTED at it) and has no cursor.
+// DSSCL_WRITEPRIMARY, DSERR_UNSUPPORTED at it) and has no cursor, volume
+// or pan (DSERR_UNSUPPORTED, DSERR_CONTROLUNAVAIL).
 //
 // DSBUFFERDESC.dwSize may be 36, the size of the record in 32-bit code that
 // was written for Windows, or sizeof(DSBUFFERDESC).

@@ -49,7 +49,9 @@ HRESULT Mixer::open(const std::string& pcm, std::shared_ptr<Mixer>* out) {
     std::unique_ptr<AlsaOutput> output;
     HRESULT result = AlsaOutput::open(pcm, &output);
     if (result != DS_OK) return result;
-    if (!output->configure(kDefaultFormat)) return DSERR_NODRIVER;
+    // A device that takes only some formats (a bare "hw:" one) is still
+    // opened: SetFormat on the primary buffer tells whether it takes ours.
+    output->configure(kDefaultFormat);
     std::shared_ptr<Mixer> mixer(new Mixer);
     mixer->m_output = std::move(output);
     mixer->m_format = kDefaultFormat;
@@ -114,7 +116,7 @@ HRESULT Mixer::setOutputFormat(const WAVEFORMATEX& format) {
         std::lock_guard<std::mutex> guard(m_lock);
         old = m_format;
     }
-    if (sameFormat(old, format)) return DS_OK;
+    if (sameFormat(old, format) && (!m_output || m_output->isConfigured())) return DS_OK;
     if (m_output && !m_output->configure(format)) {
         m_output->configure(old);
         return DSERR_BADFORMAT;

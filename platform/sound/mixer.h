@@ -30,8 +30,8 @@ namespace platform::sound {
 
 class Mixer {
 public:
-    // Opens the PCM named, at DirectSound's default output format, and
-    // starts the thread; the result codes of AlsaOutput::open.
+    // Opens the PCM named, at DirectSound's default output format where it
+    // takes it, and starts the thread; the result codes of AlsaOutput::open.
     static HRESULT open(const std::string& pcm, std::shared_ptr<Mixer>* out);
     ~Mixer();
     Mixer(const Mixer&) = delete;
