@@ -4,9 +4,9 @@
 
 #include <cerrno>
 #include <limits>
-#include <mutex>
 
 #include "platform/mp3/comstream.h"
+
 
 namespace platform {
 
@@ -17,8 +17,8 @@ bool libraryReady() {
     return ready;
 }
 
-// The settings both users share. Gapless is libmpg123's default where it
-// is built in; it is set all the same, since the converter's output and the
+// The settings of every decoder. Gapless is libmpg123's default where it is
+// built in; it is set all the same, since the converter's output and the
 // reader's duration must agree.
 mpg123_handle* newHandle() {
     if (!libraryReady()) return nullptr;

@@ -25,8 +25,8 @@ platform::FailureCount failingDurations;
 constexpr ULONGLONG kUnitsPerSecond = 10000000;
 
 // samples ÷ rate in 100-ns units, rounded up.
-QWORD durationOf(ULONGLONG samples, long rate) {
-    auto perSecond = static_cast<ULONGLONG>(rate);
+QWORD durationOf(ULONGLONG samples, DWORD rate) {
+    ULONGLONG perSecond = rate;
     ULONGLONG seconds = samples / perSecond;
     ULONGLONG rest = samples % perSecond;
     return seconds * kUnitsPerSecond + (rest * kUnitsPerSecond + perSecond - 1) / perSecond;
@@ -63,7 +63,7 @@ public:
         ULONGLONG samples = 0;
         long rate = 0;
         if (!platform::mpegClipLength(stream, &samples, &rate)) return ASF_E_INVALIDHEADER;
-        m_duration = durationOf(samples, rate);
+        m_duration = durationOf(samples, static_cast<DWORD>(rate));
         stream->AddRef();
         m_stream = stream;
         return S_OK;
