@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
+#include <new>
 
 #include "platform/win32.h"
 
@@ -11,11 +12,15 @@ namespace {
 // Every conversion converts its input up to the first NUL, whatever length the
 // caller passed. No code page served here makes more than one wide unit of a
 // byte or more than four bytes of a wide unit, so one pass into a buffer of
-// that size replaces the usual size query.
+// that size replaces the usual size query. The platform counts in int: a text
+// whose buffer could outgrow that cannot be converted whole, and a text cut
+// short or dropped would be lost without a word, so it fails as an
+// allocation that cannot be had.
 constexpr std::size_t kMaxConvertible = 0x1FFFFFFF;
 
 std::wstring widenBytes(const char* text, std::size_t length, UINT codePage) {
-    if (length == 0 || length > kMaxConvertible) return {};
+    if (length == 0) return {};
+    if (length > kMaxConvertible) throw std::bad_alloc();
     std::wstring result(length, L'\0');
     int written = MultiByteToWideChar(codePage, 0, text, static_cast<int>(length),
                                       result.data(), static_cast<int>(length));
@@ -32,7 +37,8 @@ std::wstring widen(const char* text, UINT codePage) {
 std::string narrow(const wchar_t* text, UINT codePage) {
     if (text == nullptr) return {};
     std::size_t length = std::wcslen(text);
-    if (length == 0 || length > kMaxConvertible / 4) return {};
+    if (length == 0) return {};
+    if (length > kMaxConvertible / 4) throw std::bad_alloc();
     std::size_t room = codePage == CP_UTF8 ? 4 * length : length;
     std::string result(room, '\0');
     int written = WideCharToMultiByte(codePage, 0, text, static_cast<int>(length), result.data(),

@@ -4,7 +4,9 @@
 // page, 1252), wide strings hold wchar_t text. Every conversion stops at the
 // input's first NUL and never fails: characters the target cannot hold become
 // the code page's substitute, invalid UTF-8 the replacement character. A
-// "length" of -1 means "up to the terminating NUL".
+// "length" of -1 means "up to the terminating NUL". A text too long to be
+// converted whole (over 536,870,911 bytes, or 134,217,727 wide characters
+// into narrow text) throws std::bad_alloc, as any allocation that fails.
 #pragma once
 
 #include <string>

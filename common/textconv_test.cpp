@@ -111,3 +111,16 @@ TEST(TextConversion, MakeStringTakesAtMostTheText) {
 }
 
 }  // namespace
+
+// Past what the platform can count, a text is not cut or dropped: the
+// conversion fails as an allocation would.
+TEST(TextConversion, TextsTooLongToConvertWholeThrow) {
+    {
+        std::string huge(536870912, 'a');
+        EXPECT_THROW(toWide(huge), std::bad_alloc);
+        EXPECT_THROW(fromUtf8(huge.c_str(), -1), std::bad_alloc);
+    }
+    std::wstring huge(134217728, L'a');
+    EXPECT_THROW(toNarrow(huge, 0), std::bad_alloc);
+    EXPECT_THROW(toUtf8(huge), std::bad_alloc);
+}

@@ -27,8 +27,10 @@ namespace {
 
 struct Module {
     platform::PeImage image;
+    // The file's bytes, copied into memory of our own, read-only.
     void* mapping = nullptr;
     std::size_t size = 0;
+    std::size_t length = 0;  // bytes read; the file may have shrunk meanwhile
     // The file as it was when its headers were checked.
     dev_t device = 0;
     ino_t inode = 0;
@@ -127,6 +129,31 @@ private:
     int m_fd;
 };
 
+// Reads the whole file into an anonymous mapping that only this module
+// holds. Windows keeps a loaded library's file from being written; here the
+// file may change at any time, so nothing of the module may stay tied to it:
+// a library copied over, cut short or removed while loaded leaves the module
+// as it was loaded instead of killing the process with SIGBUS.
+DWORD copyImage(int fd, std::size_t size, Module& module) {
+    void* mapping = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (mapping == MAP_FAILED) return errorOfErrno(errno);
+    module.mapping = mapping;
+    module.size = size;
+    auto* bytes = static_cast<char*>(mapping);
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t got = pread(fd, bytes + done, size - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return errorOfErrno(errno);
+        if (got == 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    if (done == 0) return ERROR_BAD_EXE_FORMAT;
+    module.length = done;
+    mprotect(mapping, size, PROT_READ);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
 
 namespace platform {
@@ -176,15 +203,13 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     std::unique_ptr<Module> module(new (std::nothrow) Module);
     if (!module) return fail(ERROR_NOT_ENOUGH_MEMORY);
     auto size = static_cast<std::size_t>(info.st_size);
-    void* mapping = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, file.get(), 0);
-    if (mapping == MAP_FAILED) return fail(errorOfErrno(errno));
-    module->mapping = mapping;
-    module->size = size;
+    DWORD copied = copyImage(file.get(), size, *module);
+    if (copied != ERROR_SUCCESS) return fail(copied);
     module->device = info.st_dev;
     module->inode = info.st_ino;
     module->fileSize = info.st_size;
     module->modified = info.st_mtim;
-    DWORD result = module->image.open(static_cast<const BYTE*>(mapping), size);
+    DWORD result = module->image.open(static_cast<const BYTE*>(module->mapping), module->length);
     if (result != ERROR_SUCCESS) return fail(result);
 
     const void* handle = module.get();

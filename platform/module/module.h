@@ -1,17 +1,16 @@
 // Modules and their resources.
 //
-// A library is a Windows PE file (PE32 or PE32+) mapped read-only as a data
+// A library is a Windows PE file (PE32 or PE32+) read into memory as a data
 // module: its resources can be read, its code never runs. Paths are in
 // Windows form (code page 1252, "\" or "/"); a relative path is relative to
 // the current directory, and no search path is tried. Loading the file that
 // is already loaded answers the same handle and counts one more reference;
-// FreeLibrary drops one and unmaps the file with the last. A file replaced
+// FreeLibrary drops one and frees the copy with the last. A file replaced
 // or rewritten since it was loaded (another inode, size or modification
 // time) loads as a new module, checked afresh; the old handle stays valid for
-// its holders. Still, a loaded file must not change: its bytes are mapped,
-// not copied, so a file rewritten in place shows its new bytes through the
-// old module too, and reading past the end of a file cut short kills the
-// process (SIGBUS).
+// its holders. A module holds its own copy of the file's bytes, read at load
+// time, so a file changed, cut short or removed while loaded never reaches
+// it, as Windows' refusal to write a loaded library guarantees there.
 //
 // The program's own module (GetModuleHandleA(NULL), or a null module handle
 // in the resource functions) holds the resources embedded into the program
@@ -22,7 +21,7 @@
 //   LoadLibraryA     ERROR_MOD_NOT_FOUND (no such file), ERROR_ACCESS_DENIED
 //                    (not readable, or a directory), ERROR_BAD_EXE_FORMAT (not
 //                    a PE image, or its headers are damaged),
-//                    ERROR_NOT_ENOUGH_MEMORY (the mapping failed for lack of
+//                    ERROR_NOT_ENOUGH_MEMORY (the copy failed for lack of
 //                    memory), ERROR_TOO_MANY_OPEN_FILES
 //   FindResourceA    ERROR_RESOURCE_DATA_NOT_FOUND, ERROR_RESOURCE_TYPE_NOT_FOUND,
 //                    ERROR_RESOURCE_NAME_NOT_FOUND; damaged parts of the resource

@@ -118,8 +118,7 @@ TEST(LoadLibrary, TakesAFileChangedSinceAsANewModule) {
     const ino_t original = inode();
 
     // Another library written over the same file: the old module's headers
-    // say nothing about it. The old module is not read here, since its
-    // mapping now shows the new, shorter file.
+    // say nothing about it.
     const Bytes program = readBytes(testData("resdll/program.dll"));
     writeBytes(path, program);
     ASSERT_EQ(inode(), original) << "the file was not rewritten in place";
@@ -152,6 +151,32 @@ TEST(LoadLibrary, TakesAFileChangedSinceAsANewModule) {
     SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(FreeLibrary(first));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
+TEST(LoadLibrary, KeepsWhatItLoadedWhenTheFileChanges) {
+    ScratchFolder folder;
+    const std::string path = folder.path("aud_de_de_mc_02.dll");
+    const Bytes original = readBytes(testData(kGnuLibrary));
+    writeBytes(path, original);
+    HMODULE module = LoadLibraryA(path.c_str());
+    ASSERT_NE(module, nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1702), "MP3");
+    ASSERT_NE(found, nullptr);
+    const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+    const Bytes before(bytes, bytes + SizeofResource(module, found));
+
+    // Cut short, written over with something else, then removed: each would
+    // reach a library mapped from its file, the first as SIGBUS.
+    for (int change = 0; change < 3; ++change) {
+        if (change == 0) std::filesystem::resize_file(path, 64);
+        if (change == 1) writeBytes(path, Bytes(original.size(), 0xAB));
+        if (change == 2) std::filesystem::remove(path);
+        HRSRC again = FindResourceA(module, MAKEINTRESOURCEA(1702), "MP3");
+        ASSERT_EQ(again, found) << "change " << change;
+        bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, again)));
+        EXPECT_EQ(Bytes(bytes, bytes + before.size()), before) << "change " << change;
+    }
+    EXPECT_TRUE(FreeLibrary(module));
 }
 
 TEST(LoadLibrary, TakesWindowsPaths) {

@@ -1,9 +1,17 @@
 // CompareStringA/W: German linguistic order through ICU's collators.
+//
+// Windows' word sort gives the hyphen and the apostrophe no weight of their
+// own: "co-op" sorts with "coop", "E-Mail" after "Eimer". They decide only
+// between texts that are equal without them, and then the text with fewer of
+// them, or with its first one earlier, comes first. ICU would sort them as
+// punctuation before every letter, so they are taken out before collating
+// and compared on their own afterwards.
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 
 #include <unicode/ucol.h>
 
@@ -59,6 +67,12 @@ Collator* collatorFor(LCID locale) {
     return nullptr;
 }
 
+// Hyphen-minus and apostrophe.
+template <typename CharT>
+bool isWordSortMark(CharT c) {
+    return c == '-' || c == '\'';
+}
+
 // A text in UTF-16 for ICU. Words fit the inline buffer; longer texts go to
 // the heap.
 class Utf16Text {
@@ -67,14 +81,18 @@ public:
     Utf16Text(const Utf16Text&) = delete;
     Utf16Text& operator=(const Utf16Text&) = delete;
 
-    // Narrow text is code page 1252: one unit per byte.
+    // Narrow text is code page 1252: one unit per byte. The word-sort marks
+    // are left out.
     bool assign(const char* text, int length) {
         std::size_t count = length < 0 ? std::strlen(text) : static_cast<std::size_t>(length);
         UChar* out = reserve(count);
         if (out == nullptr) return false;
+        std::size_t units = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            out[i] = platform::cp1252::kToUnicode[static_cast<unsigned char>(text[i])];
+            UChar c = platform::cp1252::kToUnicode[static_cast<unsigned char>(text[i])];
+            if (!isWordSortMark(c)) out[units++] = c;
         }
+        m_size = static_cast<int32_t>(units);
         return true;
     }
 
@@ -87,9 +105,12 @@ public:
         }
         UChar* out = reserve(units);
         if (out == nullptr) return false;
+        UChar* start = out;
         for (std::size_t i = 0; i < count; ++i) {
+            if (isWordSortMark(text[i])) continue;
             out += platform::utf16::encode(static_cast<char32_t>(text[i]), out);
         }
+        m_size = static_cast<int32_t>(out - start);
         return true;
     }
 
@@ -114,6 +135,40 @@ private:
     int32_t m_size = 0;
 };
 
+// Between texts equal without their marks: the marks' positions in the text,
+// then the marks themselves, decide; no mark sorts before any.
+template <typename CharT>
+UCollationResult compareMarks(const CharT* first, std::size_t firstLength, const CharT* second,
+                              std::size_t secondLength) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    for (;;) {
+        while (i < firstLength && !isWordSortMark(first[i])) ++i;
+        while (j < secondLength && !isWordSortMark(second[j])) ++j;
+        bool firstDone = i == firstLength;
+        bool secondDone = j == secondLength;
+        if (firstDone || secondDone) {
+            if (firstDone && secondDone) return UCOL_EQUAL;
+            return firstDone ? UCOL_LESS : UCOL_GREATER;
+        }
+        if (i != j) return i < j ? UCOL_LESS : UCOL_GREATER;
+        // The apostrophe before the hyphen, as in code order.
+        if (first[i] != second[j]) return first[i] < second[j] ? UCOL_LESS : UCOL_GREATER;
+        ++i;
+        ++j;
+    }
+}
+
+template <typename CharT>
+std::size_t lengthOf(const CharT* text, int length) {
+    if (length >= 0) return static_cast<std::size_t>(length);
+    if constexpr (std::is_same_v<CharT, char>) {
+        return std::strlen(text);
+    } else {
+        return std::wcslen(text);
+    }
+}
+
 int fail(DWORD error) {
     SetLastError(error);
     return 0;
@@ -131,7 +186,12 @@ int compareText(LCID locale, DWORD flags, const CharT* first, int firstLength,
     if (!left.assign(first, firstLength) || !right.assign(second, secondLength)) {
         return fail(ERROR_INVALID_PARAMETER);
     }
-    switch (collator->compare(left.data(), left.size(), right.data(), right.size())) {
+    UCollationResult order = collator->compare(left.data(), left.size(), right.data(), right.size());
+    if (order == UCOL_EQUAL) {
+        order = compareMarks(first, lengthOf(first, firstLength), second,
+                             lengthOf(second, secondLength));
+    }
+    switch (order) {
     case UCOL_LESS: return CSTR_LESS_THAN;
     case UCOL_EQUAL: return CSTR_EQUAL;
     case UCOL_GREATER: return CSTR_GREATER_THAN;

@@ -65,6 +65,26 @@ TEST(PhoneBookOrder, EqualOnlyForTextsTheOrderCannotTellApart) {
     EXPECT_EQ(CompareStringW(kPhoneBook, 0, L"", -1, L"a", -1), CSTR_LESS_THAN);
 }
 
+// Windows' word sort: hyphen and apostrophe weigh nothing until all else is
+// equal; umlauts and ß keep the phone-book order.
+TEST(PhoneBookOrder, HyphensAndApostrophesDecideOnlyBetweenOtherwiseEqualTexts) {
+    const std::vector<std::wstring> windowsOrder = {
+        L"coop",   L"co-op",  L"co-op-",  L"Eimer", L"Email", L"E-Mail", L"Mueller", L"Müller",
+        L"Rock",   L"Rock'n'Roll", L"Rockn-Roll", L"Strasse-", L"Straße", L"Tasche",  L"T-Shirt",
+        L"Zähne"};
+    EXPECT_EQ(sortedW(kPhoneBook, {L"T-Shirt", L"Zähne", L"Rockn-Roll", L"E-Mail", L"Straße",
+                                   L"co-op-", L"Müller", L"coop", L"Rock'n'Roll", L"Tasche",
+                                   L"Email", L"Mueller", L"Strasse-", L"Rock", L"Eimer",
+                                   L"co-op"}),
+              windowsOrder);
+    EXPECT_EQ(CompareStringA(kPhoneBook, 0, "T-Shirt", -1, "Tasche", -1), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringA(kPhoneBook, 0, "E-Mail", -1, "EMail", -1), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringW(kDictionary, 0, L"co-op", -1, L"coop", -1), CSTR_GREATER_THAN);
+    EXPECT_EQ(CompareStringW(kPhoneBook, 0, L"a-b", -1, L"a-b", -1), CSTR_EQUAL);
+    // Case still counts before the marks do.
+    EXPECT_EQ(CompareStringW(kPhoneBook, 0, L"e-mail", -1, L"Email", -1), CSTR_LESS_THAN);
+}
+
 TEST(PhoneBookOrder, ExplicitLengthsCount) {
     EXPECT_EQ(CompareStringW(kPhoneBook, 0, L"Müllerei", 6, L"Müller", -1), CSTR_EQUAL);
     EXPECT_EQ(CompareStringA(kPhoneBook, 0, "Hausboot", 4, "Haus", 4), CSTR_EQUAL);

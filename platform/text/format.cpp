@@ -5,6 +5,15 @@
 // here: numbers, pointers and floats are handed one at a time to snprintf,
 // characters and strings are converted and padded here, through code page
 // 1252 where narrow meets wide.
+//
+// Output goes to a sink that counts every character but stores only as many
+// as its buffer holds, so measuring "%2147483647s" costs nothing and a cut
+// text is never built whole. Numbers are formatted in the "C" locale, as the
+// Windows runtime's are, whatever locale the host process has set: a JVM
+// sets the C library's locale from LANG, and "0,5" is no number of ours.
+#include <locale.h>
+
+#include <algorithm>
 #include <climits>
 #include <cstdarg>
 #include <cstddef>
@@ -36,11 +45,62 @@ struct Directive {
     int conversion = 0;
 };
 
+// Counts all it is given; keeps the first `capacity` characters in `buffer`.
+template <typename CharT>
+class Sink {
+public:
+    Sink(CharT* buffer, std::size_t capacity) : m_buffer(buffer), m_capacity(capacity) {}
+
+    void push_back(CharT c) { append(1, c); }
+
+    void append(std::size_t count, CharT c) {
+        std::size_t room = stored() < m_capacity ? m_capacity - stored() : 0;
+        std::fill_n(m_buffer + stored(), std::min(count, room), c);
+        m_count += count;
+    }
+
+    template <typename SourceT, typename Convert>
+    void append(const SourceT* text, std::size_t length, Convert convert) {
+        std::size_t room = stored() < m_capacity ? m_capacity - stored() : 0;
+        CharT* out = m_buffer + stored();
+        for (std::size_t i = 0; i < std::min(length, room); ++i) out[i] = convert(text[i]);
+        m_count += length;
+    }
+
+    // Every count past INT_MAX is as bad as the first; a width is at most
+    // INT_MAX, so the sum cannot wrap.
+    std::size_t size() const { return m_count; }
+
+private:
+    std::size_t stored() const { return std::min(m_count, m_capacity); }
+
+    CharT* m_buffer;
+    std::size_t m_capacity;
+    std::size_t m_count = 0;
+};
+
+// The "C" locale for the calling thread while it lives; the process's own
+// locale and other threads stay as they are.
+class ClassicNumbers {
+public:
+    ClassicNumbers() {
+        static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+        if (classic != static_cast<locale_t>(0)) m_previous = uselocale(classic);
+    }
+    ClassicNumbers(const ClassicNumbers&) = delete;
+    ClassicNumbers& operator=(const ClassicNumbers&) = delete;
+    ~ClassicNumbers() {
+        if (m_previous != static_cast<locale_t>(0)) uselocale(m_previous);
+    }
+
+private:
+    locale_t m_previous = static_cast<locale_t>(0);
+};
+
 template <typename CharT>
 class Formatter {
 public:
-    Formatter(std::basic_string<CharT>& out, Arguments& arguments)
-        : m_out(out), m_arguments(arguments) {}
+    Formatter(Sink<CharT>& out, Arguments& arguments) : m_out(out), m_arguments(arguments) {}
 
     // False for a format the Windows runtime rejects, "%n" included.
     bool run(const CharT* format) {
@@ -303,20 +363,90 @@ private:
         return appendPadded(directive, text);
     }
 
-    // False when the result would outgrow what an int can count.
     bool appendPadded(const Directive& directive, const std::basic_string<CharT>& text) {
         auto width = static_cast<std::size_t>(directive.width);
         std::size_t padding = width > text.size() ? width - text.size() : 0;
-        if (text.size() + padding > static_cast<std::size_t>(INT_MAX) - m_out.size()) return false;
         if (!directive.left) m_out.append(padding, ' ');
-        m_out += text;
+        m_out.append(text.data(), text.size(), [](CharT c) { return c; });
         if (directive.left) m_out.append(padding, ' ');
         return true;
     }
 
-    // Formats one number with the given C length modifier.
+    // Formats one number with the given C length modifier. Widths and
+    // precisions up to kDirect go to snprintf as they are. Larger ones only
+    // add runs of one character (padding, or zeros of a precision beyond
+    // every digit the value has), so the number is formatted with small ones
+    // and the runs are counted into the output instead of being built.
     template <typename T>
     bool appendPrintf(const Directive& directive, const char* lengthModifier, T value) {
+        static constexpr int kDirect = 20000;
+        auto widen = [](char c) { return fromNarrow(c); };
+        std::string body;
+        if (directive.width <= kDirect && directive.precision <= kDirect) {
+            if (!printOne(directive, lengthModifier, value, body)) return false;
+            m_out.append(body.data(), body.size(), widen);
+            return true;
+        }
+        Directive small = directive;
+        small.width = 0;
+        small.precision = std::min(directive.precision, kDirect);
+        if (!printOne(small, lengthModifier, value, body)) return false;
+
+        // The one more digit that a precision of kDirect + 1 shows marks where
+        // the zeros go. A value with no digit to spare (as "%g" drops
+        // trailing zeros) shows none and gets none.
+        Run zeros;
+        if (directive.precision > kDirect) {
+            std::string longer;
+            small.precision = kDirect + 1;
+            if (!printOne(small, lengthModifier, value, longer)) return false;
+            small.precision = kDirect;
+            if (longer != body) {
+                zeros = runOf(body, longer, static_cast<std::size_t>(directive.precision - kDirect));
+            }
+        }
+        // Likewise the width: padded by one, the body shows where its padding
+        // goes and what it is made of.
+        Run padding;
+        std::size_t length = body.size() + zeros.count;
+        if (static_cast<std::size_t>(directive.width) > length) {
+            std::string padded;
+            small.width = static_cast<int>(body.size() + 1);
+            if (!printOne(small, lengthModifier, value, padded)) return false;
+            padding = runOf(body, padded, static_cast<std::size_t>(directive.width) - length);
+        }
+        // Where both go to one place, the padding comes first, except on the
+        // right of a left-aligned number.
+        Run first = padding;
+        Run second = zeros;
+        if (zeros.at < padding.at || (zeros.at == padding.at && directive.left)) {
+            std::swap(first, second);
+        }
+        m_out.append(body.data(), first.at, widen);
+        m_out.append(first.count, static_cast<CharT>(first.c));
+        m_out.append(body.data() + first.at, second.at - first.at, widen);
+        m_out.append(second.count, static_cast<CharT>(second.c));
+        m_out.append(body.data() + second.at, body.size() - second.at, widen);
+        return true;
+    }
+
+    // count copies of c, inserted at position at of a body.
+    struct Run {
+        std::size_t at = 0;
+        char c = ' ';
+        std::size_t count = 0;
+    };
+
+    // longer is body with one character inserted: find it.
+    static Run runOf(const std::string& body, const std::string& longer, std::size_t count) {
+        std::size_t at = 0;
+        while (at < body.size() && body[at] == longer[at]) ++at;
+        return Run{at, longer[at], count};
+    }
+
+    template <typename T>
+    static bool printOne(const Directive& directive, const char* lengthModifier, T value,
+                         std::string& out) {
         std::string format = "%" + directive.flags;
         if (directive.width > 0) format += std::to_string(directive.width);
         if (directive.precision >= 0) format += "." + std::to_string(directive.precision);
@@ -326,36 +456,38 @@ private:
         char small[64];
         int length = std::snprintf(small, sizeof(small), format.c_str(), value);
         if (length < 0) return false;
-        std::string large;
-        const char* text = small;
-        if (static_cast<std::size_t>(length) >= sizeof(small)) {
-            large.resize(static_cast<std::size_t>(length) + 1);
-            std::snprintf(large.data(), large.size(), format.c_str(), value);
-            text = large.data();
+        if (static_cast<std::size_t>(length) < sizeof(small)) {
+            out.assign(small, static_cast<std::size_t>(length));
+            return true;
         }
-        for (int i = 0; i < length; ++i) m_out.push_back(fromNarrow(text[i]));
+        out.resize(static_cast<std::size_t>(length) + 1);
+        std::snprintf(out.data(), out.size(), format.c_str(), value);
+        out.pop_back();
         return true;
     }
 
-    std::basic_string<CharT>& m_out;
+    Sink<CharT>& m_out;
     Arguments& m_arguments;
 };
 
+// Formats into sink; false for a bad format or a text longer than an int
+// can count.
 template <typename CharT>
-bool formatText(const CharT* format, va_list args, std::basic_string<CharT>& out) {
+bool formatText(const CharT* format, va_list args, Sink<CharT>& sink) {
     if (format == nullptr) return false;
+    ClassicNumbers classic;
     Arguments arguments;
     va_copy(arguments.list, args);
-    bool ok = Formatter<CharT>(out, arguments).run(format);
+    bool ok = Formatter<CharT>(sink, arguments).run(format);
     va_end(arguments.list);
-    return ok && out.size() <= static_cast<std::size_t>(INT_MAX);
+    return ok && sink.size() <= static_cast<std::size_t>(INT_MAX);
 }
 
 template <typename CharT>
 int measure(const CharT* format, va_list args) {
-    std::basic_string<CharT> text;
-    if (!formatText(format, args, text)) return -1;
-    return static_cast<int>(text.size());
+    Sink<CharT> counter(nullptr, 0);
+    if (!formatText(format, args, counter)) return -1;
+    return static_cast<int>(counter.size());
 }
 
 // Windows' _vsnprintf: the whole text and, room permitting, a terminator;
@@ -363,19 +495,15 @@ int measure(const CharT* format, va_list args) {
 template <typename CharT>
 int formatInto(CharT* buffer, std::size_t count, const CharT* format, va_list args) {
     if (buffer == nullptr && count != 0) return -1;
-    std::basic_string<CharT> text;
-    if (!formatText(format, args, text)) {
+    Sink<CharT> sink(buffer, count);
+    if (!formatText(format, args, sink)) {
         if (count != 0) buffer[0] = 0;
         return -1;
     }
-    if (buffer == nullptr) return static_cast<int>(text.size());
-    if (text.size() > count) {
-        text.copy(buffer, count);
-        return -1;
-    }
-    text.copy(buffer, text.size());
-    if (text.size() < count) buffer[text.size()] = 0;
-    return static_cast<int>(text.size());
+    if (buffer == nullptr) return static_cast<int>(sink.size());
+    if (sink.size() > count) return -1;
+    if (sink.size() < count) buffer[sink.size()] = 0;
+    return static_cast<int>(sink.size());
 }
 
 }  // namespace

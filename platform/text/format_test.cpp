@@ -1,5 +1,11 @@
+#include <sys/resource.h>
+
+#include <clocale>
 #include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -186,6 +192,93 @@ TEST(Truncation, FollowsTheWindowsRuntime) {
     EXPECT_EQ(std::wstring(wide, 4), L"äöü#");
     EXPECT_EQ(_snwprintf(wide, 4, L"%d", 12), 2);
     EXPECT_STREQ(wide, L"12");
+}
+
+long peakKilobytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST(Measuring, HugeWidthsAndPrecisionsAreCountedNotBuilt) {
+    const long before = peakKilobytes();
+    char buffer[16];
+    EXPECT_EQ(_snprintf(buffer, 16, "%*d", 1500000000, 1), -1);
+    EXPECT_EQ(std::string(buffer, 16), std::string(16, ' '));
+    EXPECT_EQ(format("%.*d", 4, 7), "0007");
+    EXPECT_EQ(_snprintf(nullptr, 0, "%2147483647s", ""), 2147483647);
+    EXPECT_EQ(_snprintf(nullptr, 0, "%-2147483647.2000000000f", 0.5), 2147483647);
+    EXPECT_EQ(_snprintf(nullptr, 0, "%.2147483647f", 0.5), -1);
+    EXPECT_EQ(_snprintf(nullptr, 0, "%.2000000000d%s", 1, "x"), 2000000001);
+    EXPECT_EQ(_snwprintf(nullptr, 0, L"%*s%*s", 1500000000, L"", 1500000000, L""), -1);
+    EXPECT_EQ(_snprintf(nullptr, 0, "%2147483647sx", ""), -1);
+    EXPECT_LT(peakKilobytes() - before, 64 * 1024) << "kilobytes more at the peak";
+}
+
+// Beyond the widths and precisions handed to the C library as they are, the
+// text must still be what the C library makes of them.
+TEST(Measuring, WidthsAndPrecisionsBeyondTheDirectRangeFormatAsTheCLibraryDoes) {
+    struct Case {
+        const char* format;
+        int width;
+        int precision;
+        double value;
+    };
+    const Case cases[] = {
+        {"%*.*f", 30000, 3, -2.5},       {"%-*.*f", 30000, 25000, 0.125},
+        {"%0*.*f", 30000, 2, -1.5},      {"%0*.*f", 60000, 25000, 3.0},
+        {"%*.*e", 30000, 25000, 1e300},  {"%+0*.*E", 40000, 22000, -7.25},
+        {"%#*.*g", 3, 25000, 0.1},       {"%*.*g", 30000, 25000, 1.0 / 3},
+        {"%*.*a", 3, 30000, 1.75},       {"%0*.*f", 30000, 1, 1.0 / 0.0},
+    };
+    for (const Case& c : cases) {
+        std::string expected(static_cast<std::size_t>(std::snprintf(
+                                 nullptr, 0, c.format, c.width, c.precision, c.value)),
+                             '\0');
+        std::snprintf(expected.data(), expected.size() + 1, c.format, c.width, c.precision,
+                      c.value);
+        EXPECT_EQ(format(c.format, c.width, c.precision, c.value), expected) << c.format;
+    }
+    struct IntCase {
+        const char* format;
+        int width;
+        int precision;
+        int value;
+    };
+    const IntCase integers[] = {
+        {"%*.*d", 30000, 25000, -42}, {"%-*.*d", 50000, 25000, 42}, {"%0*.*d", 30000, -1, -42},
+        {"%#*.*x", 3, 25000, 255},    {"%0#*.*x", 30000, -1, 255},      {"% *.*d", 30000, 21000, 0},
+    };
+    for (const IntCase& c : integers) {
+        std::string expected(static_cast<std::size_t>(std::snprintf(
+                                 nullptr, 0, c.format, c.width, c.precision, c.value)),
+                             '\0');
+        std::snprintf(expected.data(), expected.size() + 1, c.format, c.width, c.precision,
+                      c.value);
+        EXPECT_EQ(format(c.format, c.width, c.precision, c.value), expected) << c.format;
+    }
+}
+
+// A JVM sets the C library's locale from LANG; numbers stay "C" numbers.
+TEST(Numbers, AreFormattedInTheCLocaleWhateverTheProcessSet) {
+    const auto folder = std::filesystem::temp_directory_path() / "quill-format-locales";
+    const std::string german = (folder / "de_DE.UTF-8").string();
+    if (!std::filesystem::exists(german)) {
+        std::filesystem::create_directories(folder);
+        std::string make = "localedef -i de_DE -f UTF-8 '" + german + "' >/dev/null 2>&1";
+        if (std::system(make.c_str()) != 0) GTEST_SKIP() << "localedef cannot make de_DE.UTF-8";
+    }
+    setenv("LOCPATH", folder.c_str(), 1);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "de_DE.UTF-8 does not load from " << german;
+    }
+    char host[16];
+    std::snprintf(host, sizeof host, "%.1f", 0.5);
+    EXPECT_STREQ(host, "0,5") << "the German locale is not in force";
+    EXPECT_EQ(format("%.1f|%g|%8.3e", 0.5, 1234.5, -2.0), "0.5|1234.5|-2.000e+00");
+    EXPECT_EQ(formatW(L"%.2f", 3.25), L"3.25");
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8") << "left as it was";
+    std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+#include "platform/shell/commandline.h"
+
+namespace platform {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::vector<std::string> splitCommandLine(std::string_view commandLine) {
+    std::vector<std::string> arguments;
+    std::size_t position = 0;
+    const std::size_t end = commandLine.size();
+    while (true) {
+        while (position < end && isBlank(commandLine[position])) ++position;
+        if (position == end) break;
+        std::string argument;
+        bool quoted = false;
+        while (position < end && (quoted || !isBlank(commandLine[position]))) {
+            char c = commandLine[position];
+            if (c == '\\') {
+                std::size_t backslashes = 0;
+                while (position < end && commandLine[position] == '\\') {
+                    ++backslashes;
+                    ++position;
+                }
+                if (position < end && commandLine[position] == '"') {
+                    argument.append(backslashes / 2, '\\');
+                    if (backslashes % 2 == 1) {
+                        argument += '"';
+                        ++position;
+                    }
+                } else {
+                    argument.append(backslashes, '\\');
+                }
+            } else if (c == '"') {
+                if (quoted && position + 1 < end && commandLine[position + 1] == '"') {
+                    argument += '"';
+                    ++position;
+                }
+                quoted = !quoted;
+                ++position;
+            } else {
+                argument += c;
+                ++position;
+            }
+        }
+        arguments.push_back(std::move(argument));
+    }
+    return arguments;
+}
+
+}  // namespace platform

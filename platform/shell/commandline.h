@@ -1,0 +1,23 @@
+// Splitting a command line into arguments by Windows' rules, as
+// CommandLineToArgvW splits what follows the program name:
+//
+// - outside quotes, blanks (spaces and tabs) separate arguments;
+// - 2n backslashes before a quote become n backslashes, and the quote opens
+//   or closes a quoted part; 2n + 1 backslashes before a quote become n
+//   backslashes and a quote that is text;
+// - backslashes before anything else are text;
+// - inside a quoted part, two quotes become one quote that is text and
+//   close the part.
+//
+// So "" is an empty argument, and a blank command line has none.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+std::vector<std::string> splitCommandLine(std::string_view commandLine);
+
+}  // namespace platform

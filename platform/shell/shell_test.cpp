@@ -1,0 +1,127 @@
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+INT_PTR code(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result); }
+
+// The Windows form of a host path, as the launcher builds them.
+std::string windows(const fs::path& path) {
+    std::string text = path.string();
+    for (char& c : text) {
+        if (c == '/') c = '\\';
+    }
+    return text;
+}
+
+class Shell : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "shell-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        fs::create_directories(m_dir / "install" / "data");
+        std::ofstream(m_dir / "install" / "Quillory.jar") << "jar";
+        std::ofstream(m_dir / "install" / "data" / "words.txt") << "words";
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    void writeProgram(const fs::path& path, const std::string& text, fs::perms perms) {
+        std::ofstream(path) << text;
+        fs::permissions(path, perms);
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {
+    // The program tells what it got through a pipe the test waits on.
+    fs::path report = m_dir / "report";
+    ASSERT_EQ(mkfifo(report.c_str(), 0600), 0);
+    fs::path program = m_dir / "bin" / "report.sh";
+    fs::create_directory(m_dir / "bin");
+    writeProgram(program,
+                 "#!/bin/sh\n"
+                 "{ pwd; read -r stat < /proc/$$/stat; echo \"$stat\";\n"
+                 "  for a in \"$@\"; do echo \"[$a]\"; done; } > '" + report.string() + "'\n",
+                 fs::perms::owner_all);
+    std::string install = windows(m_dir / "install");
+    std::string parameters = "-jar \"" + install + "\\Quillory.jar\" \"" + install + "\" " +
+                             "data\\words.txt data\\missing.txt a\\\"b \"two words\" W\xF6rter";
+
+    HINSTANCE result = ShellExecuteA(nullptr, nullptr, windows(program).c_str(),
+                                     parameters.c_str(), install.c_str(), 1);
+    ASSERT_GT(code(result), 32);
+    std::ifstream in(report);
+    std::string cwd, stat, line, arguments;
+    std::getline(in, cwd);
+    std::getline(in, stat);
+    while (std::getline(in, line)) arguments += line + "\n";
+
+    EXPECT_EQ(cwd, (m_dir / "install").string());
+    EXPECT_EQ(arguments, "[-jar]\n[" + (m_dir / "install" / "Quillory.jar").string() + "]\n[" +
+                             (m_dir / "install").string() + "]\n"
+                             "[data/words.txt]\n[data\\missing.txt]\n[a\"b]\n[two words]\n"
+                             "[W\xC3\xB6rter]\n");
+    // Its own session, and no child of ours is left to reap.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    char state;
+    pid_t parent, group, session;
+    fields >> state >> parent >> group >> session;
+    EXPECT_NE(session, getsid(0));
+    EXPECT_NE(parent, getpid());
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(Shell, FailuresAnswerWindowsCodes) {
+    fs::path plain = m_dir / "plain.txt";
+    writeProgram(plain, "text", fs::perms::owner_read | fs::perms::owner_write);
+    fs::path notProgram = m_dir / "noprogram";
+    writeProgram(notProgram, "just text\n", fs::perms::owner_all);
+    fs::path noInterpreter = m_dir / "nointerpreter";
+    writeProgram(noInterpreter, "#!/nonexistent/sh\n", fs::perms::owner_all);
+    struct Case {
+        const char* operation;
+        std::string file;
+        std::string directory;
+        INT_PTR expected;
+    };
+    const std::string dir = windows(m_dir);
+    const Case cases[] = {
+        {nullptr, dir + "\\missing.exe", "", SE_ERR_FNF},
+        {nullptr, dir + "\\nofolder\\javaw.exe", "", SE_ERR_PNF},
+        {"open", windows(plain), "", SE_ERR_ACCESSDENIED},
+        {nullptr, dir, "", SE_ERR_ACCESSDENIED},
+        {nullptr, windows(notProgram), "", ERROR_BAD_FORMAT},
+        {nullptr, windows(noInterpreter), "", SE_ERR_DLLNOTFOUND},
+        {nullptr, "/bin/true", dir + "\\nofolder", SE_ERR_PNF},
+        {"print", "/bin/true", "", SE_ERR_NOASSOC},
+        {nullptr, "", "", SE_ERR_FNF},
+    };
+    for (const Case& c : cases) {
+        HINSTANCE result = ShellExecuteA(nullptr, c.operation, c.file.c_str(), "",
+                                         c.directory.empty() ? nullptr : c.directory.c_str(), 1);
+        EXPECT_EQ(code(result), c.expected) << c.file;
+    }
+    ShellExecuteA(nullptr, nullptr, (dir + "\\missing.exe").c_str(), nullptr, nullptr, 1);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+}
+
+}  // namespace
