@@ -97,7 +97,11 @@ HBITMAP bitmapFromDib(const BYTE* data, std::size_t size) {
                               (static_cast<std::uint32_t>(entry[1]) << 8) | entry[0]);
         }
         offset += entries * entrySize;
-    } else if (bits != 16 && bits != 24 && bits != 32) {
+    } else if (bits == 16 || bits == 24 || bits == 32) {
+        // An optional table of colours to favour; the pixels follow it.
+        if (offset > size || colorsUsed > (size - offset) / entrySize) return nullptr;
+        offset += colorsUsed * entrySize;
+    } else {
         return nullptr;
     }
     std::size_t stride = static_cast<std::size_t>((width * bits + 31) / 32 * 4);

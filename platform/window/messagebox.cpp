@@ -8,6 +8,7 @@
 #include "platform/testing.h"
 #include "platform/text/cp1252.h"
 #include "platform/text/utf8.h"
+#include "platform/window/messageboxdialog.h"
 
 namespace {
 
@@ -42,6 +43,9 @@ int show(const std::string& caption, const std::string& text, UINT type) {
             boxes.shown.push_back({caption, text, type});
             return firstButton(type);
         }
+    }
+    if (int answer = platform::window::showDialog(caption, text, type); answer != 0) {
+        return answer;
     }
     std::string line = caption + ": " + text + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);

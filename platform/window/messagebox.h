@@ -1,5 +1,7 @@
 // Message boxes.
 //
+// With a display (DISPLAY names an X server that opens) a message box is a
+// real dialog that waits for its answer (see messageboxdialog.h).
 // Without a display (no DISPLAY, or none that opens) a message box is not
 // shown: its caption and text go to standard error as UTF-8 and it answers
 // OK (or the first button of its set) at once, so that a program on a server

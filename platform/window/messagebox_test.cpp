@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/testing.h"
 #include "platform/win32.h"
 
 TEST(MessageBox, HeadlessBoxesGoToStandardErrorAndAnswerTheFirstButton) {
+    unsetenv("DISPLAY");
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(MessageBoxA(nullptr, "Datei fehlt: \xE4.txt", "ERROR", MB_OK | MB_ICONERROR), IDOK);
     EXPECT_EQ(MessageBoxW(GetDesktopWindow(), L"Weiter?", nullptr, MB_YESNO), IDYES);

@@ -10,6 +10,7 @@
 
 #include "platform/core/types.h"
 
+using INT_PTR = std::intptr_t;
 using WPARAM = UINT_PTR;
 using LPARAM = LONG_PTR;
 using LRESULT = LONG_PTR;

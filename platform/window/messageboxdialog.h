@@ -1,0 +1,23 @@
+// Internal to the window services: a message box as a real dialog on the
+// X server named by DISPLAY, drawn in the classic Windows look: the text
+// with its line breaks beside the icon of its type, the buttons of its set
+// (German labels, as on the system the program was made for) below.
+//
+// Enter and the space bar choose the focused button (the first at the
+// start), Tab moves the focus, a click chooses a button; Escape and the
+// window's close button answer IDCANCEL where the set has Cancel and IDOK
+// for a lone OK. The dialog has its own X connection, so it may be shown
+// from any thread; other windows are not served while it is open.
+#pragma once
+
+#include <string>
+
+#include "platform/core/types.h"
+
+namespace platform::window {
+
+// Caption and text in UTF-8. Answers the button chosen, or 0 when there is
+// no display to show it on.
+int showDialog(const std::string& caption, const std::string& text, UINT type);
+
+}  // namespace platform::window
