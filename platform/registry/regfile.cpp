@@ -159,7 +159,9 @@ ReadResult Reader::run(bool halfUnit) {
             unsound(number, 1, "neither a key, a value nor a comment");
         }
     }
-    if (halfUnit) unsound(m_lineNumber, 1, "the file ends in half a UTF-16 character");
+    if (halfUnit) {
+        unsound(m_lineNumber > 0 ? m_lineNumber : 1, 1, "the file ends in half a UTF-16 character");
+    }
     return std::move(m_result);
 }
 
