@@ -26,15 +26,3 @@ TEST(Palette, HoldsTheRampsThenTheSystemColours) {
     EXPECT_EQ(canvasIndex.infoBk, 288 + COLOR_INFOBK);
     EXPECT_EQ(canvasRelease(), 1);
 }
-
-TEST(Palette, CachesOnePenForEveryWidthFrom999Up) {
-    canvasInit();
-    EXPECT_EQ(canvasPen(5000, 7), canvasPen(999, 7));
-    EXPECT_NE(canvasPen(998, 7), canvasPen(999, 7));
-    EXPECT_EQ(canvasPen(-4, 7), canvasPen(0, 7));
-    EXPECT_EQ(canvasPen(1, kPaletteSize), nullptr);
-    EXPECT_EQ(canvasPen(1, -1), nullptr);
-    EXPECT_EQ(canvasBrush(kPaletteSize), nullptr);
-    canvasRelease();
-    EXPECT_EQ(canvasDefaultFont(), nullptr);
-}
