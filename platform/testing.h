@@ -46,4 +46,11 @@ WindowPicture windowPicture(HWND window);
 // The X11 window that shows a window; 0 headless or while never shown.
 unsigned long x11WindowOf(HWND window);
 
+// Starts an X server of the test's own (Xvfb, 1024 x 768, 24 bits) and
+// points DISPLAY at it; false, changing nothing, where Xvfb is missing or
+// does not start. Call it before the first window or message box of the
+// process: the choice between a display and none is made then, once.
+bool startXvfb();
+void stopXvfb();
+
 }  // namespace platform::testing

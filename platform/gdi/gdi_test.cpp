@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "platform/gdi/dib.h"
 #include "platform/win32.h"
 
 namespace {
@@ -230,6 +232,64 @@ TEST(Bitmap, LoadsTheBitmapResourceOfALibrary) {
     DeleteObject(bitmap);
     EXPECT_EQ(LoadImageA(module, MAKEINTRESOURCEA(108), IMAGE_BITMAP, 0, 0, 0), nullptr);
     FreeLibrary(module);
+}
+
+namespace {
+
+// A DIB of one row (or two, top-down) with a 40-byte header.
+std::vector<BYTE> dib(int width, int height, int bits, int compression,
+                      std::vector<std::uint32_t> table, std::vector<BYTE> pixels) {
+    std::vector<BYTE> out;
+    auto put = [&out](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<BYTE>(value >> (8 * i)));
+    };
+    put(40, 4);
+    put(static_cast<std::uint32_t>(width), 4);
+    put(static_cast<std::uint32_t>(height), 4);
+    put(1, 2);
+    put(static_cast<std::uint32_t>(bits), 2);
+    put(static_cast<std::uint32_t>(compression), 4);
+    for (int i = 0; i < 3; ++i) put(0, 4);
+    put(bits <= 8 ? static_cast<std::uint32_t>(table.size()) : 0, 4);  // colours used
+    put(0, 4);
+    for (std::uint32_t entry : table) put(entry, 4);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+}  // namespace
+
+TEST(Bitmap, ReadsEveryDepthAndRefusesDamage) {
+    const struct {
+        std::vector<BYTE> bytes;
+        COLORREF first;
+        COLORREF last;  // of the top row
+    } cases[] = {
+        {dib(9, 1, 1, 0, {0x000000, 0xFFFFFF}, {0x80, 0x80, 0, 0}), kWhite, kWhite},
+        {dib(3, 1, 4, 0, {0xFF0000, 0x0000FF}, {0x10, 0x00, 0, 0}), kBlue, kRed},
+        {dib(2, 1, 8, 0, {0xFF0000, 0x00FF00, 0x0000FF}, {2, 1, 0, 0}), kBlue, RGB(0, 255, 0)},
+        // 5-6-5 bit fields: pure red, then pure blue.
+        {dib(2, 1, 16, 3, {0xF800, 0x07E0, 0x001F}, {0x00, 0xF8, 0x1F, 0x00}), kRed, kBlue},
+        // Top-down: the first row is the top one.
+        {dib(1, -2, 32, 0, {}, {0, 0, 255, 0, 255, 0, 0, 0}), kRed, kRed},
+    };
+    for (const auto& c : cases) {
+        HBITMAP bitmap = platform::gdi::bitmapFromDib(c.bytes.data(), c.bytes.size());
+        ASSERT_NE(bitmap, nullptr);
+        BITMAP description;
+        GetObjectA(bitmap, sizeof description, &description);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        EXPECT_EQ(GetPixel(dc, 0, 0), c.first) << description.bmWidth;
+        EXPECT_EQ(GetPixel(dc, description.bmWidth - 1, 0), c.last) << description.bmWidth;
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        // One byte short of the pixels, or RLE-compressed: refused.
+        EXPECT_EQ(platform::gdi::bitmapFromDib(c.bytes.data(), c.bytes.size() - 1), nullptr);
+    }
+    std::vector<BYTE> rle = dib(2, 1, 8, 1, {0, 0}, {0, 0, 0, 0});
+    EXPECT_EQ(platform::gdi::bitmapFromDib(rle.data(), rle.size()), nullptr);
 }
 
 TEST(System, AnswersTheClassicSchemeAndWindowsXp) {

@@ -1,14 +1,9 @@
-// Windows and message boxes on a real X server: an Xvfb of our own, started
-// for each test (with -displayfd, so parallel tests never race for a
-// display number).
+// Windows and message boxes on a real X server: an Xvfb of the test's own.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -26,39 +21,12 @@ namespace {
 class OnXvfb : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        s_server = fork();
-        if (s_server == 0) {
-            close(fds[0]);
-            int null = open("/dev/null", O_WRONLY);
-            dup2(null, 1);
-            dup2(null, 2);
-            std::string fd = std::to_string(fds[1]);
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        char c;
-        while (read(fds[0], &c, 1) == 1 && c != '\n') number.push_back(c);
-        close(fds[0]);
-        if (number.empty()) {
-            TearDownTestSuite();
-            return;
-        }
-        setenv("DISPLAY", (":" + number).c_str(), 1);
-        s_display = XOpenDisplay(nullptr);
+        if (platform::testing::startXvfb()) s_display = XOpenDisplay(nullptr);
     }
     static void TearDownTestSuite() {
         if (s_display != nullptr) XCloseDisplay(s_display);
         s_display = nullptr;
-        if (s_server > 0) {
-            kill(s_server, SIGTERM);
-            waitpid(s_server, nullptr, 0);
-        }
-        s_server = -1;
+        platform::testing::stopXvfb();
     }
     void SetUp() override {
         if (s_display == nullptr) GTEST_SKIP() << "Xvfb is missing or did not start";
@@ -118,7 +86,6 @@ protected:
         XFlush(s_display);
     }
 
-    static inline pid_t s_server = -1;
     static inline Display* s_display = nullptr;
 };
 
