@@ -54,3 +54,24 @@ bool startXvfb();
 void stopXvfb();
 
 }  // namespace platform::testing
+
+namespace platform::testing {
+
+// The next count calls of GlobalAlloc fail with ERROR_NOT_ENOUGH_MEMORY;
+// 0 ends a run of failures early. The same holds for the calls below.
+void failNextGlobalAllocs(int count);
+// CreateStreamOnHGlobal answers E_OUTOFMEMORY and makes no stream.
+void failNextStreamCreations(int count);
+// WMCreateSyncReader answers E_OUTOFMEMORY and makes no reader.
+void failNextSyncReaderCreations(int count);
+// A sync reader's QueryInterface for IWMHeaderInfo answers E_NOINTERFACE.
+void failNextHeaderInfoQueries(int count);
+// GetAttributeByName for "Duration" answers ASF_E_NOTFOUND, as for a clip
+// whose length the reader cannot tell.
+void failNextDurationQueries(int count);
+// acmStreamOpen answers result (an MMRESULT) and opens nothing.
+void failNextAcmStreamOpens(int count, UINT result);
+// ReadFile fails with ERROR_READ_FAULT and reads nothing.
+void failNextFileReads(int count);
+
+}  // namespace platform::testing

@@ -129,3 +129,30 @@ constexpr DWORD ERROR_RESOURCE_LANG_NOT_FOUND = 1815;
 
 DWORD GetLastError();
 void SetLastError(DWORD code);
+
+// Security attributes of a new kernel object (file, pipe, process).
+struct SECURITY_ATTRIBUTES {
+    DWORD nLength;
+    LPVOID lpSecurityDescriptor;
+    BOOL bInheritHandle;
+};
+using PSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+using DWORD_PTR = std::uintptr_t;
+using LPBYTE = BYTE*;
+
+// 64-bit numbers in two halves, as COM streams and counters pass them.
+union LARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        LONG HighPart;
+    } u;
+    LONGLONG QuadPart;
+};
+union ULARGE_INTEGER {
+    struct {
+        DWORD LowPart;
+        DWORD HighPart;
+    } u;
+    ULONGLONG QuadPart;
+};

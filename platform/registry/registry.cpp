@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/files/file.h"
 #include "platform/registry/registryfile.h"
 #include "platform/registry/registrytree.h"
 #include "platform/text/cp1252.h"
@@ -65,7 +66,9 @@ bool lookUp(HKEY key, OpenKey& open) {
 }
 
 REGSAM specificRights(REGSAM access) {
-    if (access & (GENERIC_ALL | MAXIMUM_ALLOWED)) access |= KEY_ALL_ACCESS;
+    constexpr REGSAM kMaximumAllowed = 0x02000000;
+    constexpr REGSAM kGenericAll = 0x10000000;
+    if (access & (kGenericAll | kMaximumAllowed)) access |= KEY_ALL_ACCESS;
     if (access & GENERIC_READ) access |= KEY_READ;
     if (access & GENERIC_WRITE) access |= KEY_WRITE;
     return access & KEY_ALL_ACCESS;

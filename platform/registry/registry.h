@@ -26,7 +26,6 @@ QUILL_DECLARE_HANDLE(HKEY);
 using PHKEY = HKEY*;
 using REGSAM = DWORD;
 using LSTATUS = LONG;
-using LPBYTE = BYTE*;
 
 // The predefined keys: fixed handle values that never need opening or
 // closing.
@@ -45,7 +44,8 @@ constexpr DWORD REG_DWORD = 4;
 constexpr DWORD REG_MULTI_SZ = 7;
 constexpr DWORD REG_QWORD = 11;
 
-// Access rights of a key handle.
+// Access rights of a key handle; GENERIC_READ and GENERIC_WRITE (files/
+// file.h) stand for KEY_READ and KEY_WRITE.
 constexpr REGSAM KEY_QUERY_VALUE = 0x0001;
 constexpr REGSAM KEY_SET_VALUE = 0x0002;
 constexpr REGSAM KEY_CREATE_SUB_KEY = 0x0004;
@@ -58,10 +58,6 @@ constexpr REGSAM KEY_READ = 0x20019;
 constexpr REGSAM KEY_WRITE = 0x20006;
 constexpr REGSAM KEY_EXECUTE = KEY_READ;
 constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
-constexpr REGSAM MAXIMUM_ALLOWED = 0x02000000;
-constexpr REGSAM GENERIC_ALL = 0x10000000;
-constexpr REGSAM GENERIC_WRITE = 0x40000000;
-constexpr REGSAM GENERIC_READ = 0x80000000;
 
 // Results beside those of core/types.h.
 constexpr DWORD ERROR_MORE_DATA = 234;

@@ -1,0 +1,143 @@
+#include "common/files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class Scratch {
+public:
+    Scratch() : m_path(fs::temp_directory_path() / ("quill-files-" + std::to_string(getpid()))) {
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~Scratch() { fs::remove_all(m_path); }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        fs::create_directories((m_path / name).parent_path());
+        std::ofstream(m_path / name, std::ios::binary) << bytes;
+        return path(name);
+    }
+    std::FILE* open(const std::string& name) const {
+        return std::fopen((m_path / name).c_str(), "rb");
+    }
+    // Windows form, as callers above the layer name files.
+    std::string path(const std::string& name) const {
+        std::string text = (m_path / name).string();
+        for (char& c : text) {
+            if (c == '/') c = '\\';
+        }
+        return text;
+    }
+
+private:
+    fs::path m_path;
+};
+
+}  // namespace
+
+TEST(LineReaders, SplitLinesAsThePartsOfTheFileSay) {
+    Scratch scratch;
+    scratch.write("a.txt", "ab\r\ncd\r\n\n#c1\n#c2\n\n x\ry\n\xFF" "end");
+    std::FILE* stream = scratch.open("a.txt");
+    ASSERT_NE(stream, nullptr);
+    std::string line;
+    EXPECT_EQ(readLine(stream, line), "ab");
+    EXPECT_EQ(readLine(stream, line), "cd");
+    EXPECT_EQ(readLine(stream, line), "");
+    EXPECT_EQ(readLineSkipComments(stream, line), "") << "an empty line is no comment";
+    EXPECT_EQ(readLineSkipComments(stream, line), " x\ry");
+    EXPECT_EQ(readLine(stream, line), "\xFF" "end");
+    EXPECT_EQ(readLine(stream, line), "");
+    EXPECT_TRUE(std::feof(stream));
+    std::fclose(stream);
+}
+
+TEST(LineReaders, BufferReadersStayWithinTheirBuffers) {
+    Scratch scratch;
+    scratch.write("b.txt", "abcd\r\nefgh\nK\xE4se\nlast");
+    std::FILE* stream = scratch.open("b.txt");
+    char buffer[7] = "######";
+    EXPECT_STREQ(readLineBuf(stream, buffer, 7), "abcd");
+    EXPECT_STREQ(readLineBuf(stream, buffer, 5), "efgh") << "a line of exactly the room";
+    EXPECT_STREQ(readLineBuf(stream, buffer, 1), "");
+    char untouched = 'u';
+    readLineBuf(stream, &untouched, 0);
+    EXPECT_EQ(untouched, 'u');
+    std::fclose(stream);
+
+    stream = scratch.open("b.txt");
+    std::wstring line = L"unchanged";
+    wchar_t wide[4];
+    EXPECT_STREQ(readLineBufW(stream, wide, 4), L"abc");
+    readLineW(stream, line);  // the rest of the first line
+    EXPECT_EQ(readLineW(stream, line), L"efgh");
+    EXPECT_EQ(readLineW(stream, line), L"Käse");
+    EXPECT_EQ(readLineW(stream, line), L"last") << "the last line without its line feed";
+    EXPECT_EQ(readLineW(stream, line), L"last") << "unchanged at the end";
+    EXPECT_STREQ(readLineBufW(stream, wide, 4), L"");
+    std::fclose(stream);
+}
+
+TEST(FindFilesInTree, SubdirectoriesFirstThenTheDirectorysOwnFiles) {
+    Scratch scratch;
+    for (const char* name : {"a.dll", "b.txt", "s/c.dll", "s/t/e.DLL", "u/d.dll"}) {
+        scratch.write(name, "x");
+    }
+    const std::string root = scratch.path("");
+    const std::string d = root.substr(0, root.size() - 1);
+    std::vector<std::string> files = {"kept"};
+    findFiles("*.dll", d, files, true);
+    EXPECT_EQ(files, (std::vector<std::string>{"kept", d + "\\s\\t\\e.DLL", d + "\\s\\c.dll",
+                                                d + "\\u\\d.dll", d + "\\a.dll"}));
+    files.clear();
+    EXPECT_EQ(findFiles("*.dll", d, files, false), (std::vector<std::string>{d + "\\a.dll"}));
+    EXPECT_TRUE(findFiles("*.dll", d + "\\missing", files, true).size() == 1);
+}
+
+TEST(Paths, TakenApartWithoutFixedBuffers) {
+    EXPECT_EQ(fileNameOf("D:\\x\\y.txt", true), "y.txt");
+    EXPECT_EQ(fileNameOf("D:\\x\\y.txt", false), "y");
+    EXPECT_EQ(directoryOf("D:\\x\\y.txt", true), "D:\\x\\");
+    EXPECT_EQ(directoryOf("D:\\x\\y.txt", false), "\\x\\");
+    const std::string longExtension = ".0123456789012345678901234567890123456789";
+    EXPECT_EQ(fileNameOf("C:\\a\\b" + longExtension, true), "b" + longExtension);
+    std::string deep = "C:";
+    for (int i = 0; i < 300; ++i) deep += "\\folder";
+    EXPECT_EQ(directoryOf(deep + "\\f.txt", false), deep.substr(2) + "\\");
+}
+
+TEST(Copying, WholeOrNotAtAll) {
+    Scratch scratch;
+    const std::string source = scratch.write("src.bin", std::string(5000, 'q'));
+    EXPECT_EQ(fileSize(source), 5000);
+    EXPECT_EQ(fileSize(scratch.path("none")), 0);
+    EXPECT_FALSE(copyFileBytes(scratch.path("none"), scratch.path("dst.bin")));
+    EXPECT_FALSE(fileExists(scratch.path("dst.bin")));
+    ASSERT_TRUE(copyFileBytes(source, scratch.path("dst.bin")));
+    EXPECT_EQ(fileSize(scratch.path("dst.bin")), 5000);
+    EXPECT_TRUE(fileIsReadWrite(scratch.path("dst.bin")));
+
+    // A destination that cannot hold it all is not left half written.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_FALSE(copyFileBytes(source, scratch.path("cut.bin")));
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(fileExists(scratch.path("cut.bin")));
+
+    EXPECT_FALSE(copyFileBytes(source, "/dev/full"));
+    EXPECT_TRUE(fileExists("/dev/full")) << "a device is not removed";
+    EXPECT_FALSE(copyFileBytes(source, scratch.path("")));
+    EXPECT_TRUE(removeFile(scratch.path("dst.bin")));
+    EXPECT_FALSE(removeFile(scratch.path("dst.bin")));
+}

@@ -1,0 +1,152 @@
+#include "platform/files/file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "platform/files/path.h"
+#include "platform/files/readable.h"
+#include "platform/testing.h"
+
+namespace {
+
+std::atomic<int> failingReads{0};
+
+bool readFails() {
+    int left = failingReads.load();
+    while (left > 0 && !failingReads.compare_exchange_weak(left, left - 1)) {
+    }
+    return left > 0;
+}
+
+class FileObject final : public platform::ReadableObject {
+public:
+    explicit FileObject(int descriptor) : m_descriptor(descriptor) {}
+    ~FileObject() override { ::close(m_descriptor); }
+
+    int descriptor() const { return m_descriptor; }
+
+    BOOL read(void* buffer, DWORD size, DWORD* done) override {
+        auto* bytes = static_cast<char*>(buffer);
+        DWORD total = 0;
+        // A file gives the whole count unless its end comes first.
+        while (total < size) {
+            ssize_t count = ::read(m_descriptor, bytes + total, size - total);
+            if (count < 0 && errno == EINTR) continue;
+            if (count < 0) {
+                *done = total;
+                SetLastError(errno == EISDIR ? ERROR_ACCESS_DENIED : ERROR_READ_FAULT);
+                return FALSE;
+            }
+            if (count == 0) break;
+            total += static_cast<DWORD>(count);
+        }
+        *done = total;
+        return TRUE;
+    }
+
+private:
+    int m_descriptor;
+};
+
+DWORD openError(int error, const std::string& path) {
+    switch (error) {
+        case ENOENT: {
+            // Windows tells a missing folder on the way from a missing file.
+            std::string::size_type slash = path.rfind('/');
+            struct stat folder;
+            if (slash != std::string::npos && slash != 0 &&
+                ::stat(path.substr(0, slash).c_str(), &folder) != 0) {
+                return ERROR_PATH_NOT_FOUND;
+            }
+            return ERROR_FILE_NOT_FOUND;
+        }
+        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+        case EACCES:
+        case EPERM:
+        case EISDIR: return ERROR_ACCESS_DENIED;
+        case EMFILE:
+        case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
+        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+        default: return ERROR_ACCESS_DENIED;
+    }
+}
+
+}  // namespace
+
+HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD creation,
+                   DWORD, HANDLE) {
+    if (fileName == nullptr || access != GENERIC_READ || creation != OPEN_EXISTING) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::string path = platform::hostPath(fileName);
+    if (path.empty()) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        SetLastError(openError(errno, path));
+        return INVALID_HANDLE_VALUE;
+    }
+    struct stat status;
+    if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+        ::close(descriptor);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::shared_ptr<FileObject> file(new (std::nothrow) FileObject(descriptor),
+                                     std::default_delete<FileObject>());
+    if (!file) {
+        ::close(descriptor);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE handle = platform::registerHandle(std::move(file));
+    return handle == nullptr ? INVALID_HANDLE_VALUE : handle;
+}
+
+DWORD GetFileSize(HANDLE handle, LPDWORD high) {
+    std::shared_ptr<FileObject> file = platform::handleObjectAs<FileObject>(handle);
+    if (!file) return INVALID_FILE_SIZE;
+    struct stat status;
+    if (::fstat(file->descriptor(), &status) != 0) {
+        SetLastError(ERROR_READ_FAULT);
+        return INVALID_FILE_SIZE;
+    }
+    auto size = static_cast<ULONGLONG>(status.st_size);
+    if (high != nullptr) *high = static_cast<DWORD>(size >> 32);
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(size);
+}
+
+BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD done, LPOVERLAPPED overlapped) {
+    if (done == nullptr || overlapped != nullptr || (buffer == nullptr && size != 0)) {
+        if (done != nullptr) *done = 0;
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *done = 0;
+    std::shared_ptr<platform::ReadableObject> object =
+        platform::handleObjectAs<platform::ReadableObject>(handle);
+    if (!object) return FALSE;
+    if (readFails()) {
+        SetLastError(ERROR_READ_FAULT);
+        return FALSE;
+    }
+    return object->read(buffer, size, done);
+}
+
+namespace platform::testing {
+
+void failNextFileReads(int count) { failingReads.store(count > 0 ? count : 0); }
+
+}  // namespace platform::testing

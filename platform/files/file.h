@@ -1,0 +1,56 @@
+// Opening files by handle, as far as the system reads whole files: an
+// existing file opened for reading, its size and its bytes. The file's
+// handle is a kernel handle, closed with CloseHandle.
+//
+// Opening for writing and the other ways of creation are not served: they
+// answer INVALID_HANDLE_VALUE with ERROR_INVALID_PARAMETER.
+#pragma once
+
+#include "platform/core/handle.h"
+#include "platform/core/types.h"
+
+// Access rights.
+constexpr DWORD GENERIC_READ = 0x80000000;
+constexpr DWORD GENERIC_WRITE = 0x40000000;
+// Share modes. Other programs may always read and write the file meanwhile.
+constexpr DWORD FILE_SHARE_READ = 0x00000001;
+constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
+constexpr DWORD FILE_SHARE_DELETE = 0x00000004;
+// Creation dispositions.
+constexpr DWORD CREATE_NEW = 1;
+constexpr DWORD CREATE_ALWAYS = 2;
+constexpr DWORD OPEN_EXISTING = 3;
+constexpr DWORD OPEN_ALWAYS = 4;
+constexpr DWORD TRUNCATE_EXISTING = 5;
+// Attributes and flags; attributes mean nothing when a file is opened.
+constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
+constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;
+
+constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
+
+constexpr DWORD ERROR_READ_FAULT = 30;
+constexpr DWORD ERROR_SHARING_VIOLATION = 32;
+constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
+
+// Overlapped reads are not served; the record is only named.
+struct OVERLAPPED;
+using LPOVERLAPPED = OVERLAPPED*;
+
+// The name is a Windows path in code page 1252. A missing file answers
+// ERROR_FILE_NOT_FOUND, a missing folder on the way ERROR_PATH_NOT_FOUND,
+// a folder or an unreadable file ERROR_ACCESS_DENIED. The security
+// attributes and the template are ignored.
+HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
+                   LPSECURITY_ATTRIBUTES security, DWORD creation, DWORD flags,
+                   HANDLE templateFile);
+
+// The size's low 32 bits; the high ones in *high when high is not null.
+// INVALID_FILE_SIZE with the last error on failure (and, as on Windows,
+// also for a size whose low half is 0xFFFFFFFF, with ERROR_SUCCESS).
+DWORD GetFileSize(HANDLE file, LPDWORD high);
+
+// Reads from a file (or any readable kernel object) at its position: a
+// file gives the whole count unless its end comes first. *done is set to 0
+// before anything else; done must not be null, overlapped must be.
+BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD size, LPDWORD done, LPOVERLAPPED overlapped);

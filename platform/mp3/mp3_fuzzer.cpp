@@ -1,0 +1,106 @@
+// Decodes arbitrary bytes as an MP3 clip the way the audio library does:
+// the media reader's duration, then ACM conversion in 522-byte blocks into
+// a destination sized by acmStreamSize. Checks what the callers rely on: no
+// crash, every call succeeds, no conversion claims more than it was given,
+// and the output is whole samples that fit the buffer sized from the
+// duration.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) std::abort();
+}
+
+// The clip's length by the reader, in bytes of 16-bit stereo at 44.1 kHz
+// with the audio library's millisecond of headroom; -1 when unknown.
+double durationBytes(const std::uint8_t* data, std::size_t size) {
+    HGLOBAL memory = GlobalAlloc(GPTR, size);
+    check(memory != nullptr);
+    if (size != 0) std::memcpy(GlobalLock(memory), data, size);
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    check(CreateStreamOnHGlobal(memory, FALSE, &stream) == S_OK);
+    IWMSyncReader* reader = nullptr;
+    check(WMCreateSyncReader(nullptr, WMT_RIGHT_PLAYBACK, &reader) == S_OK);
+    double bytes = -1;
+    if (reader->OpenStream(stream) == S_OK) {
+        IWMHeaderInfo* info = nullptr;
+        check(reader->QueryInterface(IID_IWMHeaderInfo, reinterpret_cast<void**>(&info)) == S_OK);
+        WORD streamNumber = 0;
+        WMT_ATTR_DATATYPE type;
+        QWORD duration = 0;
+        WORD length = sizeof duration;
+        check(info->GetAttributeByName(&streamNumber, g_wszWMDuration, &type,
+                                       reinterpret_cast<BYTE*>(&duration), &length) == S_OK);
+        bytes = std::ceil(176400.0 * (static_cast<double>(duration) / 10000000.0 + 0.001));
+        info->Release();
+        check(reader->Close() == S_OK);
+    }
+    reader->Release();
+    stream->Release();
+    GlobalFree(memory);
+    return bytes;
+}
+
+std::size_t convertedBytes(const std::uint8_t* data, std::size_t size) {
+    MPEGLAYER3WAVEFORMAT source{};
+    source.wfx = {WAVE_FORMAT_MPEGLAYER3, 2, 44100, 16384, 1, 0, MPEGLAYER3_WFX_EXTRA_BYTES};
+    source.wID = MPEGLAYER3_ID_MPEG;
+    source.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
+    source.nBlockSize = 522;
+    source.nFramesPerBlock = 1;
+    source.nCodecDelay = 1393;
+    WAVEFORMATEX destination = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+    HACMSTREAM stream = nullptr;
+    check(acmStreamOpen(&stream, nullptr, &source.wfx, &destination, nullptr, 0, 0, 0) ==
+          MMSYSERR_NOERROR);
+    DWORD room = 0;
+    check(acmStreamSize(stream, 522, &room, ACM_STREAMSIZEF_SOURCE) == MMSYSERR_NOERROR);
+    std::vector<BYTE> block(522), out(room);
+    ACMSTREAMHEADER header{};
+    header.cbStruct = sizeof header;
+    header.pbSrc = block.data();
+    header.cbSrcLength = 522;
+    header.pbDst = out.data();
+    header.cbDstLength = room;
+    check(acmStreamPrepareHeader(stream, &header, 0) == MMSYSERR_NOERROR);
+    std::size_t total = 0;
+    std::size_t position = 0;
+    for (bool last = false; !last;) {
+        std::size_t count = size - position < 522 ? size - position : 522;
+        if (count != 0) std::memcpy(block.data(), data + position, count);
+        position += count;
+        last = count < 522;
+        header.cbSrcLength = static_cast<DWORD>(count);
+        DWORD flags = last ? ACM_STREAMCONVERTF_END : ACM_STREAMCONVERTF_BLOCKALIGN;
+        check(acmStreamConvert(stream, &header, flags) == MMSYSERR_NOERROR);
+        check(header.cbSrcLengthUsed == count);
+        check(header.cbDstLengthUsed <= room && header.cbDstLengthUsed % 4 == 0);
+        total += header.cbDstLengthUsed;
+    }
+    // Nothing is kept back beyond the last conversion.
+    header.cbSrcLength = 0;
+    check(acmStreamConvert(stream, &header, ACM_STREAMCONVERTF_END) == MMSYSERR_NOERROR);
+    check(header.cbDstLengthUsed == 0);
+    header.cbSrcLength = 522;
+    check(acmStreamUnprepareHeader(stream, &header, 0) == MMSYSERR_NOERROR);
+    check(acmStreamClose(stream, 0) == MMSYSERR_NOERROR);
+    return total;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    double bound = durationBytes(data, size);
+    std::size_t total = convertedBytes(data, size);
+    if (bound >= 0) check(static_cast<double>(total) <= bound);
+    return 0;
+}

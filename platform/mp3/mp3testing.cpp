@@ -1,0 +1,93 @@
+#include "platform/mp3/mp3testing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace mp3testing {
+
+Bytes testData(const std::string& name) {
+    const char* folder = std::getenv("QUILL_TEST_DATA");
+    if (folder == nullptr) throw std::runtime_error("QUILL_TEST_DATA is not set");
+    std::string path = std::string(folder) + "/" + name;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+MPEGLAYER3WAVEFORMAT mp3Format() {
+    MPEGLAYER3WAVEFORMAT format{};
+    format.wfx = {WAVE_FORMAT_MPEGLAYER3, 2, 44100, 16384, 1, 0, MPEGLAYER3_WFX_EXTRA_BYTES};
+    format.wID = MPEGLAYER3_ID_MPEG;
+    format.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
+    format.nBlockSize = 522;
+    format.nFramesPerBlock = 1;
+    format.nCodecDelay = 1393;
+    return format;
+}
+
+WAVEFORMATEX pcmFormat() { return {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0}; }
+
+Bytes convert(const Bytes& clip, DWORD blockSize, DWORD destinationSize) {
+    MPEGLAYER3WAVEFORMAT source = mp3Format();
+    WAVEFORMATEX destination = pcmFormat();
+    HACMSTREAM stream = nullptr;
+    EXPECT_EQ(acmStreamOpen(&stream, nullptr, &source.wfx, &destination, nullptr, 0, 0, 0),
+              MMSYSERR_NOERROR);
+    DWORD room = destinationSize;
+    if (room == 0) {
+        EXPECT_EQ(acmStreamSize(stream, blockSize, &room, ACM_STREAMSIZEF_SOURCE),
+                  MMSYSERR_NOERROR);
+    }
+    Bytes block(blockSize), out(room), pcm;
+    ACMSTREAMHEADER header{};
+    header.cbStruct = sizeof header;
+    header.pbSrc = block.data();
+    header.cbSrcLength = blockSize;
+    header.pbDst = out.data();
+    header.cbDstLength = room;
+    EXPECT_EQ(acmStreamPrepareHeader(stream, &header, 0), MMSYSERR_NOERROR);
+    std::size_t position = 0;
+    for (bool last = false; !last;) {
+        std::size_t count = std::min<std::size_t>(blockSize, clip.size() - position);
+        std::copy_n(clip.begin() + static_cast<std::ptrdiff_t>(position), count, block.begin());
+        position += count;
+        last = count < blockSize;
+        header.cbSrcLength = static_cast<DWORD>(count);
+        DWORD flags = last ? ACM_STREAMCONVERTF_END : ACM_STREAMCONVERTF_BLOCKALIGN;
+        EXPECT_EQ(acmStreamConvert(stream, &header, flags), MMSYSERR_NOERROR);
+        EXPECT_EQ(header.cbSrcLengthUsed, count);
+        EXPECT_LE(header.cbDstLengthUsed, room);
+        pcm.insert(pcm.end(), out.begin(), out.begin() + header.cbDstLengthUsed);
+    }
+    while (destinationSize != 0) {
+        header.cbSrcLength = 0;
+        EXPECT_EQ(acmStreamConvert(stream, &header, ACM_STREAMCONVERTF_END), MMSYSERR_NOERROR);
+        if (header.cbDstLengthUsed == 0) break;
+        pcm.insert(pcm.end(), out.begin(), out.begin() + header.cbDstLengthUsed);
+    }
+    header.cbSrcLength = blockSize;
+    EXPECT_EQ(acmStreamUnprepareHeader(stream, &header, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(acmStreamClose(stream, 0), MMSYSERR_NOERROR);
+    return pcm;
+}
+
+IStream* streamOn(const Bytes& bytes) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (memory == nullptr) throw std::runtime_error("no global memory");
+    if (!bytes.empty()) std::memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        GlobalFree(memory);
+        throw std::runtime_error("no stream");
+    }
+    return stream;
+}
+
+}  // namespace mp3testing

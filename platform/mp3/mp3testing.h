@@ -1,0 +1,34 @@
+// Helpers of the MP3 tests: the recordings made by the build, and the
+// formats and conversion loop the audio library uses.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace mp3testing {
+
+using Bytes = std::vector<BYTE>;
+
+// A file of the build's test data (QUILL_TEST_DATA), whole.
+Bytes testData(const std::string& name);
+
+// 44.1 kHz stereo MPEG layer-3 in blocks of 522 bytes, and 16-bit PCM of
+// the same rate and channels.
+MPEGLAYER3WAVEFORMAT mp3Format();
+WAVEFORMATEX pcmFormat();
+
+// Converts clip through one stream the audio library's way: blocks of
+// blockSize bytes with ACM_STREAMCONVERTF_BLOCKALIGN, the rest (possibly
+// nothing) with ACM_STREAMCONVERTF_END, the destination sized by
+// acmStreamSize unless destinationSize is given; then, with a destination
+// given, conversions of no source until nothing more comes. Every call
+// must succeed (checked with GoogleTest assertions).
+Bytes convert(const Bytes& clip, DWORD blockSize = 522, DWORD destinationSize = 0);
+
+// A stream over a new global block holding bytes; the stream owns the
+// block.
+IStream* streamOn(const Bytes& bytes);
+
+}  // namespace mp3testing
