@@ -1,8 +1,10 @@
 // The launcher as a user starts it: the program Quillory in a temporary
 // installation (the stand-in Quillory.jar, jre/bin/javaw.exe a link to this
-// machine's java) with a registry file of the test's own, no display.
+// machine's java) with a registry file of the test's own; headless but for
+// the first test, whose splash shows on an X server of its own.
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -12,10 +14,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "platform/testing.h"
 
 namespace {
 
@@ -90,7 +95,8 @@ protected:
             setenv("QUILLORY_REGISTRY", (m_work / "registry.reg").c_str(), 1);
             setenv("QUILLORY_LAUNCH_RECORD", record().c_str(), 1);
             setenv("LC_ALL", "C.UTF-8", 1);
-            unsetenv("DISPLAY");
+            // Headless message boxes, unless the test started an X server.
+            if (!m_onX) unsetenv("DISPLAY");
             const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
             dup2(fd, 2);
             std::vector<char*> argv{const_cast<char*>(QUILLORY_PATH)};
@@ -119,7 +125,33 @@ protected:
     }
 
     fs::path m_work;
+    bool m_onX = false;
 };
+
+// The size and place of the mapped top-level window titled name, once it
+// shows (at most three seconds); all 0 if it never does.
+XWindowAttributes awaitWindow(Display* display, const char* name) {
+    XWindowAttributes found{};
+    for (int attempt = 0; attempt < 300 && found.width == 0; ++attempt) {
+        Window root;
+        Window parent;
+        Window* children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            char* title = nullptr;
+            XWindowAttributes attributes{};
+            if (XFetchName(display, children[i], &title) != 0 && title != nullptr &&
+                std::string(title) == name && XGetWindowAttributes(display, children[i], &attributes) &&
+                attributes.map_state == IsViewable)
+                found = attributes;
+            if (title != nullptr) XFree(title);
+        }
+        if (children != nullptr) XFree(children);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return found;
+}
 
 std::vector<std::string> startMarks(const fs::path& cwd, const char* language = "(null)") {
     return {"Satellite path: " + cwd.string() + "\\bin\\" + language + "\\Satellite.dll",
@@ -154,7 +186,21 @@ std::vector<std::string> statFields(const std::string& stat) {
 
 TEST_F(LauncherTest, StartedInTheInstallationRunsJavaThereAndEndsAfterTheSplash) {
     const fs::path root = install(m_work / "Quillory 3");
-    const LaunchResult run = launch(root, "");
+    // Where Xvfb runs, the splash is a real window on it, centred.
+    m_onX = platform::testing::startXvfb();
+    Display* display = m_onX ? XOpenDisplay(nullptr) : nullptr;
+    std::future<LaunchResult> launched =
+        std::async(std::launch::async, [&] { return launch(root, ""); });
+    if (display != nullptr) {
+        const XWindowAttributes splash = awaitWindow(display, "Quillory");
+        EXPECT_EQ(splash.width, 600);
+        EXPECT_EQ(splash.height, 400);
+        EXPECT_EQ(splash.x, (DisplayWidth(display, 0) - 600) / 2);
+        EXPECT_EQ(splash.y, (DisplayHeight(display, 0) - 400) / 2);
+        XCloseDisplay(display);
+    }
+    const LaunchResult run = launched.get();
+    if (m_onX) platform::testing::stopXvfb();
     EXPECT_EQ(run.status, 0) << run.stderrText;
     EXPECT_GE(run.seconds, 3.9);
     EXPECT_LT(run.seconds, 30.0);
