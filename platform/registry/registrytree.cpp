@@ -11,8 +11,8 @@ namespace platform::registry {
 namespace {
 
 constexpr std::array<std::u16string_view, 5> kRootNames = {
-    u"HKEY_CLASSES_ROOT", u"HKEY_CURRENT_USER", u"HKEY_LOCAL_MACHINE", u"HKEY_USERS",
-    u"HKEY_CURRENT_CONFIG",
+    u"HKEY_CLASSES_ROOT", u"HKEY_CURRENT_USER",   u"HKEY_LOCAL_MACHINE",
+    u"HKEY_USERS",        u"HKEY_CURRENT_CONFIG",
 };
 
 bool sameName(std::u16string_view first, std::u16string_view second) {

@@ -23,7 +23,9 @@ bool exists(const std::string& path) {
 bool isOpen(LPCSTR operation) {
     if (operation == nullptr) return true;
     std::string verb(operation);
-    for (char& c : verb) c = static_cast<char>(platform::cp1252::toLower(static_cast<unsigned char>(c)));
+    for (char& c : verb) {
+        c = static_cast<char>(platform::cp1252::toLower(static_cast<unsigned char>(c)));
+    }
     return verb.empty() || verb == "open";
 }
 
@@ -65,33 +67,24 @@ INT_PTR programFailure(int error, const std::string& program) {
         if (exists(program)) return SE_ERR_DLLNOTFOUND;
         return exists(parentOf(program)) ? SE_ERR_FNF : SE_ERR_PNF;
     case ENOTDIR:
-    case ELOOP:
-        return SE_ERR_PNF;
-    case ENAMETOOLONG:
-        return SE_ERR_FNF;
-    case ENOEXEC:
-        return ERROR_BAD_FORMAT;
-    case ETXTBSY:
-        return SE_ERR_SHARE;
+    case ELOOP: return SE_ERR_PNF;
+    case ENAMETOOLONG: return SE_ERR_FNF;
+    case ENOEXEC: return ERROR_BAD_FORMAT;
+    case ETXTBSY: return SE_ERR_SHARE;
     case ENOMEM:
     case E2BIG:
-    case EAGAIN:
-        return SE_ERR_OOM;
-    default:
-        return SE_ERR_ACCESSDENIED;
+    case EAGAIN: return SE_ERR_OOM;
+    default: return SE_ERR_ACCESSDENIED;
     }
 }
 
 INT_PTR failure(const platform::SpawnResult& result, const std::string& program) {
     switch (result.step) {
-    case platform::SpawnResult::kResources:
-        return SE_ERR_OOM;
+    case platform::SpawnResult::kResources: return SE_ERR_OOM;
     case platform::SpawnResult::kDirectory:
         return result.error == EACCES ? SE_ERR_ACCESSDENIED : SE_ERR_PNF;
-    case platform::SpawnResult::kProgram:
-        return programFailure(result.error, program);
-    case platform::SpawnResult::kStarted:
-        break;
+    case platform::SpawnResult::kProgram: return programFailure(result.error, program);
+    case platform::SpawnResult::kStarted: break;
     }
     return 0;
 }
@@ -103,8 +96,8 @@ DWORD lastErrorOf(INT_PTR code) {
     case SE_ERR_ACCESSDENIED: return ERROR_ACCESS_DENIED;
     case SE_ERR_OOM: return ERROR_NOT_ENOUGH_MEMORY;
     case ERROR_BAD_FORMAT: return ERROR_BAD_EXE_FORMAT;
-    case SE_ERR_SHARE: return 32;         // ERROR_SHARING_VIOLATION
-    case SE_ERR_NOASSOC: return 1155;     // ERROR_NO_ASSOCIATION
+    case SE_ERR_SHARE: return 32;      // ERROR_SHARING_VIOLATION
+    case SE_ERR_NOASSOC: return 1155;  // ERROR_NO_ASSOCIATION
     case SE_ERR_DLLNOTFOUND: return ERROR_MOD_NOT_FOUND;
     default: return ERROR_INVALID_PARAMETER;
     }
@@ -117,8 +110,8 @@ HINSTANCE answer(INT_PTR code) {
 
 }  // namespace
 
-HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters,
-                        LPCSTR directory, INT) {
+HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                        INT) {
     if (!isOpen(operation)) return answer(SE_ERR_NOASSOC);
     if (file == nullptr || *file == '\0') return answer(SE_ERR_FNF);
     std::string program = from(currentDirectory(), platform::hostPath(file));

@@ -24,18 +24,18 @@
 
 using INT_PTR = std::intptr_t;
 
-constexpr INT_PTR SE_ERR_FNF = 2;              // no such program file
-constexpr INT_PTR SE_ERR_PNF = 3;              // no such folder on the way, or working directory
-constexpr INT_PTR SE_ERR_ACCESSDENIED = 5;     // the file may not be run, or the folder entered
-constexpr INT_PTR SE_ERR_OOM = 8;              // no memory or processes left
-constexpr INT_PTR ERROR_BAD_FORMAT = 11;       // not a program this machine runs
-constexpr INT_PTR SE_ERR_SHARE = 26;           // the file is being written
+constexpr INT_PTR SE_ERR_FNF = 2;           // no such program file
+constexpr INT_PTR SE_ERR_PNF = 3;           // no such folder on the way, or working directory
+constexpr INT_PTR SE_ERR_ACCESSDENIED = 5;  // the file may not be run, or the folder entered
+constexpr INT_PTR SE_ERR_OOM = 8;           // no memory or processes left
+constexpr INT_PTR ERROR_BAD_FORMAT = 11;    // not a program this machine runs
+constexpr INT_PTR SE_ERR_SHARE = 26;        // the file is being written
 constexpr INT_PTR SE_ERR_ASSOCINCOMPLETE = 27;
 constexpr INT_PTR SE_ERR_DDETIMEOUT = 28;
 constexpr INT_PTR SE_ERR_DDEFAIL = 29;
 constexpr INT_PTR SE_ERR_DDEBUSY = 30;
-constexpr INT_PTR SE_ERR_NOASSOC = 31;         // another operation
-constexpr INT_PTR SE_ERR_DLLNOTFOUND = 32;     // the program's interpreter or loader is missing
+constexpr INT_PTR SE_ERR_NOASSOC = 31;      // another operation
+constexpr INT_PTR SE_ERR_DLLNOTFOUND = 32;  // the program's interpreter or loader is missing
 
 HINSTANCE ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters,
                         LPCSTR directory, INT showCommand);

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -9,8 +11,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "platform/win32.h"
 
@@ -55,27 +55,43 @@ TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {
     ASSERT_EQ(mkfifo(report.c_str(), 0600), 0);
     fs::path program = m_dir / "bin" / "report.sh";
     fs::create_directory(m_dir / "bin");
-    writeProgram(program,
-                 "#!/bin/sh\n"
-                 "{ pwd; read -r stat < /proc/$$/stat; echo \"$stat\";\n"
-                 "  for a in \"$@\"; do echo \"[$a]\"; done; } > '" + report.string() + "'\n",
-                 fs::perms::owner_all);
+    // Neither our files nor our blocked signals reach it.
+    int inheritable = open("/dev/null", O_RDONLY);
+    sigset_t blocked, saved;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGUSR1);
+    sigprocmask(SIG_BLOCK, &blocked, &saved);
+    writeProgram(
+        program,
+        "#!/bin/sh\n"
+        "{ pwd; read -r stat < /proc/$$/stat; echo \"$stat\"; grep SigBlk /proc/$$/status;\n"
+        "  [ -e /proc/$$/fd/" +
+            std::to_string(inheritable) +
+            " ] && echo leaked;\n"
+            "  for a in \"$@\"; do echo \"[$a]\"; done; } > '" +
+            report.string() + "'\n",
+        fs::perms::owner_all);
     std::string install = windows(m_dir / "install");
     std::string parameters = "-jar \"" + install + "\\Quillory.jar\" \"" + install + "\" " +
                              "data\\words.txt data\\missing.txt a\\\"b \"two words\" W\xF6rter";
 
-    HINSTANCE result = ShellExecuteA(nullptr, nullptr, windows(program).c_str(),
-                                     parameters.c_str(), install.c_str(), 1);
+    HINSTANCE result = ShellExecuteA(nullptr, nullptr, windows(program).c_str(), parameters.c_str(),
+                                     install.c_str(), 1);
+    sigprocmask(SIG_SETMASK, &saved, nullptr);
+    close(inheritable);
     ASSERT_GT(code(result), 32);
     std::ifstream in(report);
-    std::string cwd, stat, line, arguments;
+    std::string cwd, stat, signals, line, arguments;
     std::getline(in, cwd);
     std::getline(in, stat);
+    std::getline(in, signals);
     while (std::getline(in, line)) arguments += line + "\n";
 
     EXPECT_EQ(cwd, (m_dir / "install").string());
+    EXPECT_EQ(signals, "SigBlk:\t0000000000000000");
     EXPECT_EQ(arguments, "[-jar]\n[" + (m_dir / "install" / "Quillory.jar").string() + "]\n[" +
-                             (m_dir / "install").string() + "]\n"
+                             (m_dir / "install").string() +
+                             "]\n"
                              "[data/words.txt]\n[data\\missing.txt]\n[a\"b]\n[two words]\n"
                              "[W\xC3\xB6rter]\n");
     // Its own session, and no child of ours is left to reap.

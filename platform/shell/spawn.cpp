@@ -54,7 +54,9 @@ SpawnResult spawnDetached(const std::string& program, const std::vector<std::str
     SpawnResult result;
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 1);
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
     argv.push_back(nullptr);
     long mostFiles = sysconf(_SC_OPEN_MAX);
     if (mostFiles < 0) mostFiles = 1024;
