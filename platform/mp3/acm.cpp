@@ -90,8 +90,11 @@ FrameBounds frameBounds(DWORD rate) {
     return {72u * 8000u / rate, 576};
 }
 
+// The header's size on 32-bit Windows.
+constexpr DWORD kWin32HeaderSize = 84;
+
 bool validHeader(const ACMSTREAMHEADER* header) {
-    return header != nullptr && header->cbStruct >= sizeof(ACMSTREAMHEADER);
+    return header != nullptr && header->cbStruct >= kWin32HeaderSize;
 }
 
 }  // namespace
@@ -192,7 +195,9 @@ MMRESULT acmStreamConvert(HACMSTREAM handle, LPACMSTREAMHEADER header, DWORD fla
         return ACMERR_UNPREPARED;
     }
     if (header->cbSrcLength > header->dwReservedDriver[kPreparedSource] ||
-        header->cbDstLength > header->dwReservedDriver[kPreparedDestination]) {
+        header->cbDstLength > header->dwReservedDriver[kPreparedDestination] ||
+        (header->pbSrc == nullptr && header->cbSrcLength != 0) ||
+        (header->pbDst == nullptr && header->cbDstLength != 0)) {
         return MMSYSERR_INVALPARAM;
     }
     header->fdwStatus &= ~ACMSTREAMHEADER_STATUSF_DONE;

@@ -12,9 +12,11 @@
 // written first by the next conversion, so nothing is lost as long as the
 // caller goes on converting (with no source, if need be) until a
 // conversion uses nothing of its destination. acmStreamSize answers a
-// destination large enough for whatever the given source can decode to, so
-// a caller that sizes its destination by it never has output kept back
-// beyond the next call.
+// destination large enough for what the given source decodes to when its
+// frames are of the source format's rate, so a caller that sizes its
+// destination by it has nothing kept back after the last block of such a
+// clip. (Damaged data that switches to another rate is resampled to the
+// stream's, and its small frames can give more, which is then kept.)
 //
 // Streams are synchronous. One stream must not be used by two threads at
 // once; different streams are independent.
@@ -65,8 +67,9 @@ constexpr DWORD ACMSTREAMHEADER_STATUSF_DONE = 0x00010000;
 constexpr DWORD ACMSTREAMHEADER_STATUSF_PREPARED = 0x00020000;
 constexpr DWORD ACMSTREAMHEADER_STATUSF_INQUEUE = 0x00100000;
 
-// A conversion's buffers. cbStruct is sizeof(ACMSTREAMHEADER) (84 bytes on
-// 32-bit Windows, more with 64-bit pointers); a smaller one is refused.
+// A conversion's buffers. cbStruct is sizeof(ACMSTREAMHEADER): 84 bytes on
+// 32-bit Windows, more with 64-bit pointers, but 84 is taken too, as code
+// written for 32-bit Windows sets it; a smaller one is refused.
 // Preparing records the source and destination lengths in the reserved
 // words; a conversion may use less than was prepared, and unpreparing
 // needs the prepared lengths back in cbSrcLength and cbDstLength.

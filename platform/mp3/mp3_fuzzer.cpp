@@ -2,8 +2,8 @@
 // the media reader's duration, then ACM conversion in 522-byte blocks into
 // a destination sized by acmStreamSize. Checks what the callers rely on: no
 // crash, every call succeeds, no conversion claims more than it was given,
-// and the output is whole samples that fit the buffer sized from the
-// duration.
+// and the output is whole samples, as many as the duration counts.
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -19,9 +19,8 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-// The clip's length by the reader, in bytes of 16-bit stereo at 44.1 kHz
-// with the audio library's millisecond of headroom; -1 when unknown.
-double durationBytes(const std::uint8_t* data, std::size_t size) {
+// The clip's length by the reader in 100-ns units; -1 when unknown.
+double durationUnits(const std::uint8_t* data, std::size_t size) {
     HGLOBAL memory = GlobalAlloc(GPTR, size);
     check(memory != nullptr);
     if (size != 0) std::memcpy(GlobalLock(memory), data, size);
@@ -40,7 +39,7 @@ double durationBytes(const std::uint8_t* data, std::size_t size) {
         WORD length = sizeof duration;
         check(info->GetAttributeByName(&streamNumber, g_wszWMDuration, &type,
                                        reinterpret_cast<BYTE*>(&duration), &length) == S_OK);
-        bytes = std::ceil(176400.0 * (static_cast<double>(duration) / 10000000.0 + 0.001));
+        bytes = static_cast<double>(duration);
         info->Release();
         check(reader->Close() == S_OK);
     }
@@ -50,7 +49,15 @@ double durationBytes(const std::uint8_t* data, std::size_t size) {
     return bytes;
 }
 
-std::size_t convertedBytes(const std::uint8_t* data, std::size_t size) {
+// What the audio library's loop gets, and what the stream still holds after
+// its last conversion (damaged data of another rate can decode to more than
+// a destination sized for the stream's rate takes).
+struct Converted {
+    std::size_t taken;
+    std::size_t kept;
+};
+
+Converted convert(const std::uint8_t* data, std::size_t size) {
     MPEGLAYER3WAVEFORMAT source{};
     source.wfx = {WAVE_FORMAT_MPEGLAYER3, 2, 44100, 16384, 1, 0, MPEGLAYER3_WFX_EXTRA_BYTES};
     source.wID = MPEGLAYER3_ID_MPEG;
@@ -86,21 +93,28 @@ std::size_t convertedBytes(const std::uint8_t* data, std::size_t size) {
         check(header.cbDstLengthUsed <= room && header.cbDstLengthUsed % 4 == 0);
         total += header.cbDstLengthUsed;
     }
-    // Nothing is kept back beyond the last conversion.
+    std::size_t kept = 0;
     header.cbSrcLength = 0;
-    check(acmStreamConvert(stream, &header, ACM_STREAMCONVERTF_END) == MMSYSERR_NOERROR);
-    check(header.cbDstLengthUsed == 0);
+    do {
+        check(acmStreamConvert(stream, &header, ACM_STREAMCONVERTF_END) == MMSYSERR_NOERROR);
+        check(header.cbDstLengthUsed % 4 == 0);
+        kept += header.cbDstLengthUsed;
+    } while (header.cbDstLengthUsed != 0);
     header.cbSrcLength = 522;
     check(acmStreamUnprepareHeader(stream, &header, 0) == MMSYSERR_NOERROR);
     check(acmStreamClose(stream, 0) == MMSYSERR_NOERROR);
-    return total;
+    return {total, kept};
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    double bound = durationBytes(data, size);
-    std::size_t total = convertedBytes(data, size);
-    if (bound >= 0) check(static_cast<double>(total) <= bound);
+    double duration = durationUnits(data, size);
+    Converted converted = convert(data, size);
+    std::size_t samples = (converted.taken + converted.kept) / 4;
+    check(duration >= 0 || samples == 0);
+    if (duration >= 0) {
+        check(duration == std::ceil(static_cast<double>(samples) * 10000000.0 / 44100.0));
+    }
     return 0;
 }

@@ -11,7 +11,6 @@
 #include "platform/core/types.h"
 
 struct mpg123_handle_struct;
-class IStream;
 
 namespace platform {
 
@@ -46,10 +45,5 @@ private:
     int m_channels;
     bool m_failed = false;
 };
-
-// The clip in a COM stream as the decoder gives it at the clip's own rate:
-// samples per channel and that rate. False when the stream holds no MPEG
-// audio. The stream is read from its start.
-bool mpegClipLength(IStream* stream, ULONGLONG* samples, long* rate);
 
 }  // namespace platform
