@@ -54,7 +54,10 @@ std::string registry(const std::string& values) {
 
 std::string regString(const std::string& name, const std::string& value) {
     std::string escaped;
-    for (char c : value) escaped += c == '\\' || c == '"' ? std::string("\\") + c : std::string(1, c);
+    for (char c : value) {
+        if (c == '\\' || c == '"') escaped += '\\';
+        escaped += c;
+    }
     return "\"" + name + "\"=\"" + escaped + "\"\r\n";
 }
 
@@ -142,7 +145,8 @@ XWindowAttributes awaitWindow(Display* display, const char* name) {
             char* title = nullptr;
             XWindowAttributes attributes{};
             if (XFetchName(display, children[i], &title) != 0 && title != nullptr &&
-                std::string(title) == name && XGetWindowAttributes(display, children[i], &attributes) &&
+                std::string(title) == name &&
+                XGetWindowAttributes(display, children[i], &attributes) &&
                 attributes.map_state == IsViewable)
                 found = attributes;
             if (title != nullptr) XFree(title);
@@ -216,8 +220,9 @@ TEST_F(LauncherTest, StartedInTheInstallationRunsJavaThereAndEndsAfterTheSplash)
 TEST_F(LauncherTest, StartedElsewhereFindsTheRegistrysInstallationAndJavaOutlivesIt) {
     const fs::path root = install(m_work / "installed");
     fs::create_directories(m_work / "desktop");
-    const LaunchResult run = launch(m_work / "desktop", registry(regString("RootDirectory", root.string())),
-                           {"--linger", "Sch\xC3\xB6ne Gr\xC3\xBC\xC3\x9F" "e", "C:\\a b\\"});
+    const LaunchResult run =
+        launch(m_work / "desktop", registry(regString("RootDirectory", root.string())),
+               {"--linger", "Sch\xC3\xB6ne Gr\xC3\xBC\xC3\x9F" "e", "C:\\a b\\"});
     EXPECT_EQ(run.status, 0) << run.stderrText;
     const std::vector<std::string> found =
         concat(startMarks(m_work / "desktop"), {"mark 110", "mark 111", "mark 130"});

@@ -14,7 +14,8 @@ TEST(Palette, HoldsTheRampsThenTheSystemColours) {
         {224, RGB(0, 255, 255)}, {287, RGB(0, 0, 131)},    {288, GetSysColor(0)},
         {318, GetSysColor(30)},  {319, 0},                 {337, 0},
     };
-    for (const auto& entry : entries) EXPECT_EQ(CanvasPalette[entry.index], entry.colour) << entry.index;
+    for (const auto& entry : entries)
+        EXPECT_EQ(CanvasPalette[entry.index], entry.colour) << entry.index;
 
     EXPECT_EQ(canvasIndex.darkGrey, 63);
     EXPECT_EQ(canvasIndex.orange, 128);
