@@ -87,26 +87,35 @@ protected:
     }
 
     LaunchResult launch(const fs::path& cwd, const std::string& registryText,
-               const std::vector<std::string>& arguments = {}) {
+                        const std::vector<std::string>& arguments = {}) {
         writeFile(m_work / "registry.reg", registryText);
         const fs::path errors = m_work / "stderr.txt";
+        // Everything the child needs is made before fork: another thread of
+        // this test may hold a lock at that moment.
+        std::vector<std::string> environment{
+            "QUILLORY_REGISTRY=" + (m_work / "registry.reg").string(),
+            "QUILLORY_LAUNCH_RECORD=" + record().string(), "LC_ALL=C.UTF-8"};
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            const std::string variable = *entry;
+            // Headless message boxes, unless the test started an X server.
+            if (variable.rfind("LC_ALL=", 0) != 0 && (m_onX || variable.rfind("DISPLAY=", 0) != 0))
+                environment.push_back(variable);
+        }
+        std::vector<char*> envp;
+        for (std::string& variable : environment) envp.push_back(variable.data());
+        envp.push_back(nullptr);
+        std::vector<char*> argv{const_cast<char*>(QUILLORY_PATH)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+
         const Clock::time_point start = Clock::now();
         LaunchResult run;
         run.pid = fork();
         if (run.pid == 0) {
-            if (chdir(cwd.c_str()) != 0) _exit(120);
-            setenv("QUILLORY_REGISTRY", (m_work / "registry.reg").c_str(), 1);
-            setenv("QUILLORY_LAUNCH_RECORD", record().c_str(), 1);
-            setenv("LC_ALL", "C.UTF-8", 1);
-            // Headless message boxes, unless the test started an X server.
-            if (!m_onX) unsetenv("DISPLAY");
             const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 2);
-            std::vector<char*> argv{const_cast<char*>(QUILLORY_PATH)};
-            for (const std::string& argument : arguments)
-                argv.push_back(const_cast<char*>(argument.c_str()));
-            argv.push_back(nullptr);
-            execv(QUILLORY_PATH, argv.data());
+            if (chdir(cwd.c_str()) != 0 || fd < 0 || dup2(fd, 2) < 0) _exit(120);
+            execve(QUILLORY_PATH, argv.data(), envp.data());
             _exit(121);
         }
         int status = 0;
