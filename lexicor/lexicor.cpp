@@ -7,8 +7,10 @@
 #include <jni.h>
 
 #include <string>
+#include <utility>
 
 #include "common/textconv.h"
+#include "wordmodel/javatext.h"
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
 
@@ -32,11 +34,16 @@ bool takeString(JNIEnv* env, jstring string, std::string& narrow) {
 
 // A German record for the word, English as second language.
 bool takeWord(JNIEnv* env, jstring string, LX_Word& word) {
-    std::string narrow;
-    if (!takeString(env, string, narrow)) {
+    if (string == nullptr) {
         return false;
     }
-    word.setWord(languageGerman, toWide(narrow));
+    const char* chars = env->GetStringUTFChars(string, nullptr);
+    if (chars == nullptr) {
+        return false;
+    }
+    std::wstring text = javaTextToWide(chars);
+    env->ReleaseStringUTFChars(string, chars);
+    word.setWord(languageGerman, std::move(text));
     return true;
 }
 

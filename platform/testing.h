@@ -28,6 +28,46 @@ struct ShownMessageBox {
 void recordMessageBoxes(bool on);
 std::vector<ShownMessageBox> shownMessageBoxes();
 
+// The next count calls of DirectSoundCreate answer result (a failure code)
+// and open nothing; 0 ends a run early.
+void failNextSoundCreates(HRESULT result, int count);
+
+// The next Lock or Play of a secondary buffer answers DSERR_BUFFERLOST; the
+// buffer then stays lost (Lock and Play refused, DSBSTATUS_BUFFERLOST set,
+// not playing) until Restore, which leaves its contents silent.
+void loseNextSoundBuffer();
+
+// While set, DirectSoundEnumerateA reports these devices instead of ALSA's,
+// and DirectSoundCreate opens the PCM of the one whose GUID it is given. A
+// device with an empty PCM name is reported with a null GUID. Clearing the
+// list gives ALSA's back.
+struct SoundDevice {
+    std::string pcm;
+    std::string description;
+};
+void setSoundDevices(std::vector<SoundDevice> devices);
+void clearSoundDevices();
+
+}  // namespace platform::testing
+
+namespace platform::testing {
+
+// The next count calls of GlobalAlloc fail with ERROR_NOT_ENOUGH_MEMORY;
+// 0 ends a run of failures early. The same holds for the calls below.
+void failNextGlobalAllocs(int count);
+// CreateStreamOnHGlobal answers E_OUTOFMEMORY and makes no stream.
+void failNextStreamCreations(int count);
+// WMCreateSyncReader answers E_OUTOFMEMORY and makes no reader.
+void failNextSyncReaderCreations(int count);
+// A sync reader's QueryInterface for IWMHeaderInfo answers E_NOINTERFACE.
+void failNextHeaderInfoQueries(int count);
+// GetAttributeByName for "Duration" answers ASF_E_NOTFOUND, as for a clip
+// whose length the reader cannot tell.
+void failNextDurationQueries(int count);
+// acmStreamOpen answers result (an MMRESULT) and opens nothing.
+void failNextAcmStreamOpens(int count, UINT result);
+// ReadFile fails with ERROR_READ_FAULT and reads nothing.
+void failNextFileReads(int count);
 // The picture of a window as its device contexts left it, frame included:
 // width x height colours, top row first; empty for no window. The client
 // area starts at (clientLeft, clientTop).
@@ -52,26 +92,5 @@ unsigned long x11WindowOf(HWND window);
 // process: the choice between a display and none is made then, once.
 bool startXvfb();
 void stopXvfb();
-
-}  // namespace platform::testing
-
-namespace platform::testing {
-
-// The next count calls of GlobalAlloc fail with ERROR_NOT_ENOUGH_MEMORY;
-// 0 ends a run of failures early. The same holds for the calls below.
-void failNextGlobalAllocs(int count);
-// CreateStreamOnHGlobal answers E_OUTOFMEMORY and makes no stream.
-void failNextStreamCreations(int count);
-// WMCreateSyncReader answers E_OUTOFMEMORY and makes no reader.
-void failNextSyncReaderCreations(int count);
-// A sync reader's QueryInterface for IWMHeaderInfo answers E_NOINTERFACE.
-void failNextHeaderInfoQueries(int count);
-// GetAttributeByName for "Duration" answers ASF_E_NOTFOUND, as for a clip
-// whose length the reader cannot tell.
-void failNextDurationQueries(int count);
-// acmStreamOpen answers result (an MMRESULT) and opens nothing.
-void failNextAcmStreamOpens(int count, UINT result);
-// ReadFile fails with ERROR_READ_FAULT and reads nothing.
-void failNextFileReads(int count);
 
 }  // namespace platform::testing

@@ -1,7 +1,10 @@
 #include "wordmodel/graphemeindex.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
+
+#include "wordmodel/syllables.h"
 
 namespace {
 
@@ -30,14 +33,17 @@ public:
         for (std::size_t at = 0; at < text.size(); ++at) {
             const std::size_t c = static_cast<std::size_t>(text[at]);
             const std::vector<Slot>& candidates = c < byFirst_.size() ? byFirst_[c] : wideFirst_;
+            // Best first: the first match is the best this position has, and
+            // once a candidate cannot beat the best so far, none after it can.
             for (const Slot& slot : candidates) {
                 if (found && !outranks(slot, best)) {
-                    continue;
+                    break;
                 }
                 const std::wstring& grapheme = GraphemeLevelTable[slot.level][slot.position].grapheme;
-                if (text.compare(at, grapheme.size(), grapheme) == 0) {
+                if (letterGroupAt(text, at, grapheme)) {
                     best = slot;
                     found = true;
+                    break;
                 }
             }
         }
@@ -64,6 +70,10 @@ public:
                 }
             }
         }
+        for (std::vector<Slot>& slots : byFirst_) {
+            std::sort(slots.begin(), slots.end(), outranks);
+        }
+        std::sort(wideFirst_.begin(), wideFirst_.end(), outranks);
     }
 
 private:

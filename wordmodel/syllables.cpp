@@ -134,10 +134,34 @@ bool isVowelLikeH(const std::wstring& text, unsigned position) {
     return contains(consonants, next) || next == L'h' || contains(separators, next);
 }
 
-int LX_Word::countSyllables() {
-    std::wstring lowered;
-    return measureSyllables(lowered);
+void lowerWordText(const std::wstring& text, std::wstring& lowered) {
+    lowered.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c >= 0x100) {
+            lowered = toLowerW(text);
+            return;
+        }
+        // A to Z, and the Latin-1 capitals from À to Þ but for ×.
+        const bool capital = (c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+        lowered[i] = capital ? static_cast<wchar_t>(c + 0x20) : c;
+    }
 }
+
+namespace {
+
+// The lower-cased word of the running count or rating, cleared for each. Its
+// storage is kept from call to call, so that a word call need not allocate
+// it; one per thread, as a record belongs to its caller's thread.
+std::wstring& loweredBuffer() {
+    thread_local std::wstring buffer;
+    buffer.clear();
+    return buffer;
+}
+
+}  // namespace
+
+int LX_Word::countSyllables() { return measureSyllables(loweredBuffer()); }
 
 // Leaves the lower-cased word text in `lowered` when the letter rules ran,
 // so that a rating need not map the case a second time.
@@ -163,7 +187,7 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
     if (tracing) {
         logPrint(wordTraceLevel, "%20s 000 :    %s\n", traceName, toNarrow(text, 0).c_str());
     }
-    lowered = toLowerW(text);
+    lowerWordText(text, lowered);
     const std::wstring& t = lowered;
     if (tracing) {
         logPrint(wordTraceLevel, "%20s 010 :    %s\n", traceName, toNarrow(t, 0).c_str());
@@ -178,7 +202,7 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
         if (classes.mayStartDiphthong(t[i])) {
             for (const std::wstring& diphthong : diphthongs) {
                 // An empty diphthong would never let the walk move on.
-                if (!diphthong.empty() && t.compare(i, diphthong.size(), diphthong) == 0) {
+                if (!diphthong.empty() && letterGroupAt(t, i, diphthong)) {
                     if (tracing) {
                         logPrint(wordTraceLevel, "%20s 050 :    [%2d] vc:%ls\n", traceName,
                                  static_cast<int>(i), diphthong.c_str());
@@ -234,14 +258,14 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
 
 void LX_Word::calcDifficulty() {
     m_difficulty = 0;
-    std::wstring lowered;
+    std::wstring& lowered = loweredBuffer();
     measureSyllables(lowered);
     if (m_language != languageGerman) {
         return;
     }
     if (lowered.empty()) {
         // The hyphenation answered the count; the letters were not looked at.
-        lowered = toLowerW(m_wordText[languageGerman - 1]);
+        lowerWordText(m_wordText[languageGerman - 1], lowered);
     }
 
     std::size_t level = 0;

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "common/logger.h"
+#include "common/strings.h"
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
 #include "wordmodel/word_inspector.h"
@@ -353,6 +354,17 @@ TEST_F(SyllableTrace, NoLinesForHyphenationsOtherLanguagesOrALowerLevel) {
     EXPECT_EQ(german.getDifficulty(), 8);
     std::ifstream in(path_, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "");
+}
+
+TEST(SyllableLetters, LowerCaseAsTheGeneralMapping) {
+    std::wstring lowered;
+    for (wchar_t c = 1; c < 0x300; ++c) {
+        const std::wstring text{L'X', c, L'\u00C4'};
+        lowerWordText(text, lowered);
+        ASSERT_EQ(lowered, toLowerW(text)) << static_cast<int>(c);
+    }
+    lowerWordText(L"", lowered);
+    EXPECT_EQ(lowered, L"");
 }
 
 }  // namespace

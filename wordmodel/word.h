@@ -17,12 +17,21 @@
 // below names its file.
 #pragma once
 
+#include <cstdio>
+#include <iosfwd>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "wordmodel/library.h"
 #include "wordmodel/wordreference.h"
+
+// A grammatical word kind: 1 Substantiv, 2 Verb, 3 Adjektiv, 4 Adverb,
+// 5 Konjunktion, 6 Präposition, 7 Numeral, 8 Pronomen, 9 Artikel,
+// 10 Interjektion, 11 Partikel, 12 Eigenname, 20 Sinnfrei, 21 Alphabet.
+using WordKind = int;
+constexpr WordKind wordKindNoun = 1;
+constexpr WordKind wordKindProperName = 12;
 
 class LX_Word {
 public:
@@ -109,6 +118,186 @@ public:
     void findWaveResource(LanguageId language, int ixDll, const std::wstring& text,
                           LanguageId wordLanguage);
 
+    // --- Tagged word, hyphenation and marked phones (taggedword.cpp) ---
+    // Two variants of each text: 0 (QL) and 1 (Alt); any other variant names
+    // none, reads as the empty text and is not stored. A hyphenation or
+    // marked phones are kept only when, without "[", "]" and "-", they spell
+    // the word text of the current language; otherwise an "ERROR: " line goes
+    // to the log and the stored text stays. verbose writes trace lines at
+    // level 1.
+
+    // Stores the text as given (unless empty) and derives hyphenation and
+    // marked phones from it.
+    void setTaggedWord(const std::wstring& text, int variant, bool verbose);
+    void setTaggedWordQL(const std::wstring& text, bool verbose);
+    void setTaggedWordAlt(const std::wstring& text);
+    std::wstring getTaggedWord(int variant) const;
+    std::wstring getTaggedWordQL() const;
+    std::wstring getTaggedWordAlt() const;
+    // Rebuilds the tagged word of the variant from its hyphenation and marked
+    // phones; where both mark a place, the hyphen comes first ("Ki[s-]te").
+    std::wstring mergeTaggedWord(int variant);
+    std::wstring mergeTaggedWordQL();
+    std::wstring mergeTaggedWordAlt();
+    // Variant 0 also re-rates the word, accepted or not.
+    void setHyphenationIntern(const std::wstring& text, int variant, bool verbose);
+    void setHyphenation(const std::wstring& text, int variant);
+    void setHyphenationQL(const std::wstring& text);
+    void setHyphenationAlt(const std::wstring& text);
+    const std::wstring& getHyphenation(int variant) const;
+    const std::wstring& getHyphenationQL() const;
+    const std::wstring& getHyphenationAlt() const;
+    void setMarkedPhonesIntern(const std::wstring& text, int variant, bool verbose);
+    void setMarkedPhones(const std::wstring& text, int variant);
+    void setMarkedPhonesQL(const std::wstring& text);
+    void setMarkedPhonesAlt(const std::wstring& text);
+    const std::wstring& getMarkedPhones(int variant) const;
+    const std::wstring& getMarkedPhonesQL() const;
+    const std::wstring& getMarkedPhonesAlt() const;
+    // Moves a mark from the first to the second of two equal lower-case
+    // letters ("Bet[t]t" to "Bett[t]") and collapses runs of brackets.
+    void repairMarkedPhones(int variant);
+    void repairMarkedPhonesQL();
+    void repairMarkedPhonesAlt();
+    // Setting a flag also records its check codes; flags never fall back
+    // except by reset.
+    void setHyphenationsDiffer(bool differ);
+    bool hyphenationsDiffer() const;
+    void setMarkedPhonesDiffer(bool differ);
+    bool markedPhonesDiffer() const;
+    void setPhonemList(const std::wstring& phonemes);
+    const std::wstring& getPhonemList() const;
+
+    // --- Word kinds and articles (wordkinds.cpp) ---
+    // Word kinds are WordKind codes, kept ascending without duplicates.
+    // Articles allowed: "the" and "the_" in English, "der", "die", "das" in
+    // German, none in Polish; language 4 is not checked.
+
+    // Stores the article whatever the check finds; a disallowed one is logged.
+    // A language outside 1 to 4 stores nothing.
+    void setArticle(LanguageId language, const std::wstring& article);
+    // By the German or Polish name in the current language; other languages
+    // ignore it. An unknown name is reported on standard output and in the log.
+    void setWordKind(const std::wstring& name);
+    void setWordKindDE(const std::wstring& name);
+    void setWordKindPL(const std::wstring& name);
+    bool hasWordKind(WordKind code) const;
+    void addWordKind(WordKind code);
+    void setWordKinds(std::vector<WordKind> codes);
+    void addWordKinds(std::vector<WordKind> codes);
+    std::vector<WordKind> getWordKinds() const;
+    std::wstring wordKindsText(const std::wstring& separator) const;
+    // Items split at any delimiter and trimmed: one that starts with a digit
+    // is a code, any other a name.
+    void addWordKindsFromText(const std::wstring& text, const std::wstring& delimiters);
+    // Whether the word itself, in the current language, is an article of the
+    // given language.
+    bool isArticle(LanguageId language) const;
+    bool isArticle() const;
+
+    // --- Word groups and grapheme-phoneme list (wordgroups.cpp) ---
+    // Group names are kept in wide-string order without duplicates, and each
+    // new one also goes into the process-wide registry. The grapheme-phoneme
+    // list stores umlauts as "A2", "O2", "U2"; the readable form shows them as
+    // letters.
+
+    // An empty name is ignored; "Alpha+Allgemeine Wörter" is logged and kept.
+    void addWordGroup(const std::wstring& name);
+    void addWordGroups(const std::vector<std::wstring>& names);
+    std::vector<std::wstring> getWordGroups() const;
+    std::wstring wordGroupsText(const std::wstring& separator) const;
+    void addSpellingGroup(const std::wstring& name);
+    void addSpellingGroups(const std::vector<std::wstring>& names);
+    std::vector<std::wstring> getSpellingGroups() const;
+    std::wstring spellingGroupsText(const std::wstring& separator) const;
+    // Adds the German spelling groups the letters call for; false (and
+    // nothing added) when the current language is not German.
+    bool findWordGroups();
+    // Cuts the word text of the current language into units: "SCH", "CH",
+    // "C(Z)", "V(F)", "Y(Ü)", "A2", "O2", "U2", "S" for "ß", otherwise each
+    // character upper-cased.
+    void buildGraphemPhonemList();
+    std::vector<std::wstring> getGraphemPhonemList(bool readable) const;
+    std::wstring graphemPhonemText(const std::wstring& separator, bool readable) const;
+    // Stores the list with its umlaut letters as codes.
+    void setGraphemPhonemList(const std::vector<std::wstring>& list);
+
+    // --- Post-processing, ordering and text output (wordoutput.cpp) ---
+
+    // Completes a loaded record: sorted references and groups, and for
+    // German the grapheme-phoneme list, the rating and the group given.
+    // Always true.
+    bool postProcess(const std::wstring& wordGroup);
+    // One line of a word list file.
+    void printTableLine(std::FILE* file) const;
+    // The word's "#define IDW_<NAME> <id>" header line and its resource
+    // script line, each written once per name set; nothing without a
+    // recording name.
+    void writeResourceEntry(std::FILE* header, std::FILE* script,
+                            std::set<std::string>& headerNames,
+                            std::set<std::string>& scriptNames, const std::string& type,
+                            const std::string& subDirectory, const std::string& extension) const;
+    // Nearly every member on one line, in fixed-width columns. Throws what
+    // mergeMarkedPhones throws for marked phones that do not fit the word.
+    std::wstring toString() const;
+    void print(std::ostream& out) const;
+    void print(std::wostream& out) const;
+    // AudioState of an audio kind 1 to 4; 0 for any other kind.
+    int getAudioState(AudioKind kind) const;
+    int getDoubleKind() const;
+    // Keeps the highest class given.
+    void raiseDoubleKind(int doubleKind);
+    bool getFlagY() const;
+
+    // --- Audio state and consistency checks (wordchecks.cpp) ---
+
+    // Records for each audio kind whether the recording files of the current
+    // and of the second language can be read.
+    void setState();
+    // Marks a faulty word (missing recordings, names, references), records
+    // check codes and logs an "ERROR: " line for each inconsistency of word
+    // kinds, articles and phonemes. Kinds whose audio state is already known
+    // are not tested on disk again.
+    void errorCheck();
+    // Exactly one membership, and that one "QLYde" or "QLYen".
+    bool hasOnlyQLYMembership() const;
+
+    // --- Merging and the sharp-s rewrite (wordmerge.cpp) ---
+
+    // Gathers what the other record knows of references, memberships, check
+    // codes, groups, tagged words and phonemes, and sets flagQL. Always true.
+    bool mergeFrom(const LX_Word& other);
+    // Completes the record from the other one: what it lacks is taken over,
+    // flags are or-ed; with overwrite, the name and S, W flags, the error
+    // flag and both numbers are copied as they are. With checkIdentity, false
+    // (and nothing changed) unless both have the same languages and the same
+    // word and article in the current language.
+    bool assignFrom(const LX_Word& other, bool overwrite, bool checkIdentity);
+    // Rewrites "ß" as "ss" in the German text, variant 0 of hyphenation and
+    // marked phones, the grapheme-phoneme list and the group names, and adds
+    // the spelling group "s oder ss?". Refused, with an "ERROR: " line, when
+    // hyphenation or marked phones would no longer spell the word.
+    void changeSZ2SS();
+
+    // --- Reference lists (references.cpp) ---
+
+    // Each list: the entries of the current language, then those of the
+    // second, each ordered by lessByReference; entries of other languages
+    // are dropped.
+    void sortReferences();
+    // The entries of language a, then those of b (once when a equals b).
+    static std::vector<WordReference>& sortReferenceList(std::vector<WordReference>& list,
+                                                         LanguageId a, LanguageId b);
+    // Append unless an equal reference is already there.
+    void addReference(const WordReference& reference);
+    void addSecondReference(const WordReference& reference);
+    std::vector<WordReference>& getReferences();
+    std::vector<WordReference>& getSecondReferences();
+    // More than one entry of the current language (with a value below 99).
+    bool hasMultipleFirstReferences() const;
+    bool hasMultipleLowFirstReferences() const;
+    bool hasMultipleSecondReferences() const;
+
 private:
     friend class LX_WordInspector;  // lets tests look at every member
 
@@ -116,6 +305,13 @@ private:
     static int languageSlot(LanguageId language);
 
     int measureSyllables(std::wstring& lowered);
+    // The content check of a hyphenation or marked phones.
+    // How many characters of text the grapheme unit at `at` takes; the unit
+    // goes to `unit` when given.
+    static std::size_t graphemUnitAt(const std::wstring& text, std::size_t at,
+                                     std::wstring* unit);
+    bool spellsWord(const std::wstring& text, bool verbose) const;
+    void testVariantsDiffer(bool hyphenations, bool markedPhones);
 
     // Every initialiser below is the value reset() gives: a record is born
     // reset.
@@ -163,3 +359,8 @@ private:
     bool m_flagMOB = false;
     bool m_flagDiF = false;
 };
+
+// Orders records by their word texts, each in its own current language, in
+// German phone-book order; compareWords then by their articles.
+int compareWordText(const LX_Word& first, const LX_Word& second);
+int compareWords(const LX_Word& first, const LX_Word& second);

@@ -109,6 +109,21 @@ public:
     static const std::set<int>& checkCodes(const LX_Word& w) { return w.m_checkCodes; }
     static std::set<std::wstring>& memberships(LX_Word& w) { return w.m_memberships; }
     static void setLanguage(LX_Word& w, int language) { w.m_language = language; }
+    static void setSecondLanguage(LX_Word& w, int language) { w.m_secondLanguage = language; }
+    static void setWordNumber(LX_Word& w, int number) { w.m_wordNumber = number; }
+    static void setAudioState(LX_Word& w, int kind, int state) { w.m_audioState[kind] = state; }
+    static bool audioFileFound(const LX_Word& w, int kind) { return w.m_audioFileFound[kind]; }
+    static void setFlags(LX_Word& w, bool flagS, bool flagY, bool flagKR, bool flagMOB,
+                         bool flagDiF) {
+        w.m_flagS = flagS;
+        w.m_flagY = flagY;
+        w.m_flagKR = flagKR;
+        w.m_flagMOB = flagMOB;
+        w.m_flagDiF = flagDiF;
+    }
+    static void setAuxFlag(LX_Word& w, bool flag) { w.m_auxFlag = flag; }
+    static bool auxFlag(const LX_Word& w) { return w.m_auxFlag; }
+    static std::vector<int>& levelCounts(LX_Word& w) { return w.m_levelCounts; }
     static void setHyphenation(LX_Word& w, int variant, const std::wstring& text) {
         w.m_hyphenation[variant] = text;
     }

@@ -1,6 +1,7 @@
 // One entry of a word's reference lists: a language, a number and a value.
 //
 // A plain value; two references are equal when all three members are.
+// Lists of them are ordered by lessByReference: by value, then by number.
 #pragma once
 
 #include <cstdint>
@@ -15,3 +16,5 @@ struct WordReference {
     }
     std::int32_t getValue() const { return value; }
 };
+
+bool lessByReference(const WordReference& a, const WordReference& b);

@@ -11,10 +11,10 @@
 // first line that is not sound, and is read without the lines that are not.
 //
 // Key and value names compare without regard to case. Key paths are names
-// joined by "\"; one trailing "\" is allowed, an empty name is not (such a
-// path is not found). The roots served are HKEY_CURRENT_USER,
-// HKEY_LOCAL_MACHINE and HKEY_USERS, which always exist. Access rights are
-// kept with each handle and checked by each call, as Windows does.
+// joined by "\"; one trailing "\" is allowed, an empty name is not. The
+// roots served are HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE and HKEY_USERS,
+// which always exist. Access rights are kept with each handle and checked
+// by each call, as Windows does.
 //
 // Changes are written at once, the whole file each time: under an
 // exclusive lock (flock) on the file, to a temporary file beside it that is
@@ -88,10 +88,10 @@ struct FILETIME {
 using PFILETIME = FILETIME*;
 
 // Opens subKey (null or "" for a new handle to key itself) below key, an
-// open or predefined key. Answers ERROR_FILE_NOT_FOUND for a missing key,
-// ERROR_INVALID_HANDLE for a key that is neither, ERROR_INVALID_PARAMETER
-// for a null result; on failure *result is set to null. options are not
-// used.
+// open or predefined key. Answers ERROR_FILE_NOT_FOUND for a missing key
+// (or a path with an empty name), ERROR_INVALID_HANDLE for a key that is
+// neither, ERROR_INVALID_PARAMETER for a null result; on failure *result is
+// set to null. options are not used.
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result);
 
 // Reads value valueName (null or "" for the key's default value) of key,

@@ -187,6 +187,13 @@ DWORD replaceFile(const std::string& path, const std::string& bytes, mode_t mode
         unlink(temporary.c_str());
         return writeFailure(error);
     }
+    // The rename itself lasts once the folder is on the disk.
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    int folderFd = open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        fsync(folderFd);
+        close(folderFd);
+    }
     return ERROR_SUCCESS;
 }
 

@@ -61,16 +61,13 @@ TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGUSR1);
     sigprocmask(SIG_BLOCK, &blocked, &saved);
-    writeProgram(
-        program,
-        "#!/bin/sh\n"
-        "{ pwd; read -r stat < /proc/$$/stat; echo \"$stat\"; grep SigBlk /proc/$$/status;\n"
-        "  [ -e /proc/$$/fd/" +
-            std::to_string(inheritable) +
-            " ] && echo leaked;\n"
-            "  for a in \"$@\"; do echo \"[$a]\"; done; } > '" +
-            report.string() + "'\n",
-        fs::perms::owner_all);
+    // Builtins only: a shell blocks its signals while it forks.
+    std::string script = "#!/bin/sh\n{ pwd; read -r stat < /proc/$$/stat; echo \"$stat\";\n";
+    script +=
+        "  while read -r k v; do [ \"$k\" = SigBlk: ] && echo \"$v\"; done < /proc/$$/status\n";
+    script += "  [ -e /proc/$$/fd/" + std::to_string(inheritable) + " ] && echo leaked\n";
+    script += "  for a in \"$@\"; do echo \"[$a]\"; done; } > '" + report.string() + "'\n";
+    writeProgram(program, script, fs::perms::owner_all);
     std::string install = windows(m_dir / "install");
     std::string parameters = "-jar \"" + install + "\\Quillory.jar\" \"" + install + "\" " +
                              "data\\words.txt data\\missing.txt a\\\"b \"two words\" W\xF6rter";
@@ -88,7 +85,7 @@ TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {
     while (std::getline(in, line)) arguments += line + "\n";
 
     EXPECT_EQ(cwd, (m_dir / "install").string());
-    EXPECT_EQ(signals, "SigBlk:\t0000000000000000");
+    EXPECT_EQ(signals, "0000000000000000");
     EXPECT_EQ(arguments, "[-jar]\n[" + (m_dir / "install" / "Quillory.jar").string() + "]\n[" +
                              (m_dir / "install").string() +
                              "]\n"

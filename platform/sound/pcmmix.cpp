@@ -1,0 +1,82 @@
+#include "platform/sound/pcmmix.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/sound/dsound.h"
+
+namespace platform::sound {
+
+namespace {
+
+// attenuation in hundredths of a decibel, 0 or below.
+std::int32_t gainOf(LONG attenuation) {
+    if (attenuation <= DSBVOLUME_MIN) return 0;
+    double factor = std::pow(10.0, static_cast<double>(attenuation) / 2000.0);
+    return static_cast<std::int32_t>(std::lround(factor * kUnityGain));
+}
+
+std::int32_t sampleAt(const BYTE* frame, WORD bits, WORD channel) {
+    if (bits == 8) return (static_cast<std::int32_t>(frame[channel]) - 128) * 256;
+    std::int16_t value;
+    std::memcpy(&value, frame + 2 * channel, sizeof value);
+    return value;
+}
+
+std::int32_t scaled(std::int64_t sample, std::int32_t gain) { return static_cast<std::int32_t>((sample * gain) >> 16); }
+
+}  // namespace
+
+ChannelGains channelGains(LONG volume, LONG pan) {
+    LONG left = volume - std::max<LONG>(pan, 0);
+    LONG right = volume + std::min<LONG>(pan, 0);
+    return {gainOf(left), gainOf(right)};
+}
+
+bool isMixableFormat(const WAVEFORMATEX& format) {
+    return format.wFormatTag == WAVE_FORMAT_PCM && (format.nChannels == 1 || format.nChannels == 2) &&
+           (format.wBitsPerSample == 8 || format.wBitsPerSample == 16) &&
+           format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8 &&
+           format.nSamplesPerSec >= DSBFREQUENCY_MIN && format.nSamplesPerSec <= DSBFREQUENCY_MAX;
+}
+
+DWORD mixSource(std::int32_t* mix, DWORD count, WORD outChannels, DWORD outRate, const MixSource& source,
+                DWORD first, std::uint64_t done, bool looping) {
+    const WAVEFORMATEX& format = source.format;
+    if (source.frames == 0 || outRate == 0) return 0;
+    for (DWORD k = 0; k < count; ++k) {
+        std::uint64_t frame = first + (done + k) * format.nSamplesPerSec / outRate;
+        if (frame >= source.frames) {
+            if (!looping) return k;
+            frame %= source.frames;
+        }
+        const BYTE* at = source.data + frame * format.nBlockAlign;
+        std::int32_t left = sampleAt(at, format.wBitsPerSample, 0);
+        std::int32_t right = format.nChannels == 2 ? sampleAt(at, format.wBitsPerSample, 1) : left;
+        std::int32_t* out = mix + static_cast<std::size_t>(k) * outChannels;
+        if (outChannels == 2) {
+            out[0] += scaled(left, source.gains.left);
+            out[1] += scaled(right, source.gains.right);
+        } else {
+            std::int64_t both = static_cast<std::int64_t>(left) * source.gains.left +
+                                static_cast<std::int64_t>(right) * source.gains.right;
+            out[0] += static_cast<std::int32_t>(both >> 17);
+        }
+    }
+    return count;
+}
+
+void writeSamples(const std::int32_t* mix, DWORD count, WORD channels, WORD bitsPerSample, BYTE* out) {
+    std::size_t values = static_cast<std::size_t>(count) * channels;
+    for (std::size_t i = 0; i < values; ++i) {
+        auto sample = static_cast<std::int16_t>(std::clamp<std::int32_t>(mix[i], -32768, 32767));
+        if (bitsPerSample == 8) {
+            out[i] = static_cast<BYTE>((sample >> 8) + 128);
+        } else {
+            std::memcpy(out + 2 * i, &sample, sizeof sample);
+        }
+    }
+}
+
+}  // namespace platform::sound
