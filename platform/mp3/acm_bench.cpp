@@ -1,9 +1,8 @@
 // Decoding ten seconds of MP3 the audio library's way (the reader's
 // duration, then ACM in 522-byte blocks) beside libmpg123 decoding the same
-// bytes in one go. The reader measures by decoding, so the first takes about
-// twice the second; compare it with the mpg123 command on the same file
-// (tests/data makes it in the build's testdata/ten.mp3), which also starts a
-// process and writes its output:
+// bytes in one go: the ratio is the cost of the layer, aim for at most 1.1.
+// The mpg123 command on the same file (tests/data makes it in the build's
+// testdata/ten.mp3) also starts a process and writes its output:
 //   perf stat -r 10 mpg123 -q -s build/testdata/ten.mp3 > /dev/null
 #include <mpg123.h>
 

@@ -15,10 +15,11 @@ using mp3testing::testData;
 
 // What the converter gives must be, sample for sample, what the mpg123
 // command decodes (gapless) from the same file: whether the last block is
-// short or empty ("blocks" is a multiple of 522 bytes long), whatever the
+// short or empty ("blocks" is a multiple of 522 bytes long), with or without
+// the LAME header that names the cuts ("notag" has none), whatever the
 // blocks, and however small the destination.
 TEST(Acm, ConvertsToWhatMpg123Decodes) {
-    for (const char* stem : {"schule", "strasse", "wasser", "blocks"}) {
+    for (const char* stem : {"schule", "strasse", "wasser", "blocks", "notag"}) {
         SCOPED_TRACE(stem);
         Bytes clip = testData(std::string(stem) + ".mp3");
         Bytes expected = testData(std::string(stem) + ".pcm");

@@ -2,6 +2,11 @@
 
 #include <mpg123.h>
 
+#include <cerrno>
+#include <limits>
+
+#include "platform/mp3/comstream.h"
+
 
 namespace platform {
 
@@ -85,6 +90,66 @@ MpegFeedDecoder::Status MpegFeedDecoder::decode(BYTE* out, std::size_t capacity,
         }
     }
     return Status::kFull;
+}
+
+namespace {
+
+mpg123_ssize_t readStream(void* handle, void* buffer, size_t size) {
+    auto* stream = static_cast<IStream*>(handle);
+    ULONG count = size > std::numeric_limits<ULONG>::max() ? std::numeric_limits<ULONG>::max()
+                                                           : static_cast<ULONG>(size);
+    ULONG done = 0;
+    if (FAILED(stream->Read(buffer, count, &done))) {
+        errno = EIO;
+        return -1;
+    }
+    return static_cast<mpg123_ssize_t>(done);
+}
+
+off_t seekStream(void* handle, off_t offset, int whence) {
+    auto* stream = static_cast<IStream*>(handle);
+    DWORD origin = whence == SEEK_SET   ? STREAM_SEEK_SET
+                   : whence == SEEK_CUR ? STREAM_SEEK_CUR
+                                        : STREAM_SEEK_END;
+    LARGE_INTEGER move;
+    move.QuadPart = offset;
+    ULARGE_INTEGER position;
+    if (FAILED(stream->Seek(move, origin, &position)) ||
+        position.QuadPart > static_cast<ULONGLONG>(std::numeric_limits<off_t>::max())) {
+        errno = EINVAL;
+        return -1;
+    }
+    return static_cast<off_t>(position.QuadPart);
+}
+
+}  // namespace
+
+bool mpegClipLength(IStream* stream, ULONGLONG* samples, long* rate) {
+    *samples = 0;
+    *rate = 0;
+    LARGE_INTEGER start;
+    start.QuadPart = 0;
+    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) return false;
+    mpg123_handle* handle = newHandle();
+    if (handle == nullptr) return false;
+    bool found = false;
+    long clipRate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_replace_reader_handle(handle, readStream, seekStream, nullptr) == MPG123_OK &&
+        mpg123_open_handle(handle, stream) == MPG123_OK &&
+        mpg123_getformat(handle, &clipRate, &channels, &encoding) == MPG123_OK &&
+        mpg123_scan(handle) == MPG123_OK) {
+        off_t length = mpg123_length(handle);
+        if (length >= 0 && clipRate > 0) {
+            *samples = static_cast<ULONGLONG>(length);
+            *rate = clipRate;
+            found = true;
+        }
+    }
+    mpg123_close(handle);
+    mpg123_delete(handle);
+    return found;
 }
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 #include "platform/core/types.h"
 
 struct mpg123_handle_struct;
+class IStream;
 
 namespace platform {
 
@@ -45,5 +46,13 @@ private:
     int m_channels;
     bool m_failed = false;
 };
+
+// The clip in a COM stream, read from its start, as the decoder gives it at
+// the clip's own rate: samples per channel, and that rate. The frames are
+// scanned, not decoded. On well-formed data this is what a feed decoder of
+// that rate gives; damaged data, which the two take apart each in its own
+// way, may give a frame or two more or less. False when the stream holds no
+// MPEG audio.
+bool mpegClipLength(IStream* stream, ULONGLONG* samples, long* rate);
 
 }  // namespace platform

@@ -4,10 +4,9 @@
 #include <cstring>
 #include <cwchar>
 #include <new>
-#include <vector>
 
 #include "platform/mp3/failurecount.h"
-#include "platform/mp3/acm.h"
+#include "platform/mp3/mpegdecoder.h"
 #include "platform/testing.h"
 
 // {96406BDA-2B2B-11D3-B36B-00C04F6108FF}
@@ -24,7 +23,6 @@ platform::FailureCount failingHeaderQueries;
 platform::FailureCount failingDurations;
 
 constexpr ULONGLONG kUnitsPerSecond = 10000000;
-constexpr DWORD kRate = 44100;
 
 // samples ÷ rate in 100-ns units, rounded up.
 QWORD durationOf(ULONGLONG samples, DWORD rate) {
@@ -32,61 +30,6 @@ QWORD durationOf(ULONGLONG samples, DWORD rate) {
     ULONGLONG seconds = samples / perSecond;
     ULONGLONG rest = samples % perSecond;
     return seconds * kUnitsPerSecond + (rest * kUnitsPerSecond + perSecond - 1) / perSecond;
-}
-
-// The samples per channel that the clip in the stream converts to through
-// ACM, converted the way the audio library converts: 44.1 kHz stereo, in
-// blocks of 522 bytes, into a destination sized by acmStreamSize. Damaged
-// data may convert differently when fed otherwise, so this is the one way
-// to a count that agrees. Any output left after the last block is counted
-// too. False when the stream cannot be read or holds no MPEG audio.
-bool convertedSamples(IStream* stream, ULONGLONG* samples) {
-    constexpr DWORD kBlock = 522;
-    *samples = 0;
-    LARGE_INTEGER start;
-    start.QuadPart = 0;
-    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) return false;
-    MPEGLAYER3WAVEFORMAT source{};
-    source.wfx = {WAVE_FORMAT_MPEGLAYER3, 2, kRate, 16384, 1, 0, MPEGLAYER3_WFX_EXTRA_BYTES};
-    source.wID = MPEGLAYER3_ID_MPEG;
-    source.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
-    source.nBlockSize = kBlock;
-    source.nFramesPerBlock = 1;
-    WAVEFORMATEX destination = {WAVE_FORMAT_PCM, 2, kRate, kRate * 4, 4, 16, 0};
-    HACMSTREAM converter = nullptr;
-    if (acmStreamOpen(&converter, nullptr, &source.wfx, &destination, nullptr, 0, 0, 0) !=
-        MMSYSERR_NOERROR) {
-        return false;
-    }
-    DWORD room = 0;
-    bool read = acmStreamSize(converter, kBlock, &room, ACM_STREAMSIZEF_SOURCE) == MMSYSERR_NOERROR;
-    std::vector<BYTE> block(kBlock), out(room);
-    ACMSTREAMHEADER header{};
-    header.cbStruct = sizeof header;
-    header.pbSrc = block.data();
-    header.cbSrcLength = kBlock;
-    header.pbDst = out.data();
-    header.cbDstLength = room;
-    read = read && acmStreamPrepareHeader(converter, &header, 0) == MMSYSERR_NOERROR;
-    ULONGLONG bytes = 0;
-    for (bool last = false; read && !last;) {
-        ULONG count = 0;
-        read = SUCCEEDED(stream->Read(block.data(), kBlock, &count));
-        last = count < kBlock;
-        header.cbSrcLength = count;
-        DWORD flags = last ? ACM_STREAMCONVERTF_END : ACM_STREAMCONVERTF_BLOCKALIGN;
-        read = read && acmStreamConvert(converter, &header, flags) == MMSYSERR_NOERROR;
-        bytes += header.cbDstLengthUsed;
-    }
-    for (header.cbSrcLength = 0; read && header.cbDstLengthUsed != 0;) {
-        read = acmStreamConvert(converter, &header, ACM_STREAMCONVERTF_END) == MMSYSERR_NOERROR;
-        bytes += header.cbDstLengthUsed;
-    }
-    header.cbSrcLength = kBlock;
-    acmStreamUnprepareHeader(converter, &header, 0);
-    acmStreamClose(converter, 0);
-    *samples = bytes / 4;
-    return read && *samples != 0;
 }
 
 class SyncReader final : public IWMSyncReader, public IWMHeaderInfo {
@@ -118,8 +61,9 @@ public:
         if (stream == nullptr) return E_INVALIDARG;
         if (m_stream != nullptr) return ASF_E_INVALIDSTATE;
         ULONGLONG samples = 0;
-        if (!convertedSamples(stream, &samples)) return ASF_E_INVALIDHEADER;
-        m_duration = durationOf(samples, kRate);
+        long rate = 0;
+        if (!platform::mpegClipLength(stream, &samples, &rate)) return ASF_E_INVALIDHEADER;
+        m_duration = durationOf(samples, static_cast<DWORD>(rate));
         stream->AddRef();
         m_stream = stream;
         return S_OK;

@@ -3,10 +3,12 @@
 // file attribute "Duration" (stream number 0) as a QWORD of 100-ns units.
 //
 // The duration counts the samples that the Audio Compression Manager
-// (acm.h) converts the same data to, both gapless: the reader converts the
-// clip as the audio library does (44.1 kHz stereo, blocks of 522 bytes) and
-// counts. It is samples ÷ rate, rounded up to the next 100 ns, so a buffer
-// sized from it holds that conversion of the clip, whatever the data.
+// (acm.h) converts the same data to, both gapless, as the mpg123 command
+// decodes it: samples ÷ rate, rounded up to the next 100 ns, so a buffer
+// sized from it holds the converted clip. The reader scans the frames
+// rather than decoding them, which is what keeps it cheap; on damaged data
+// the count and the conversion may differ by a frame or two either way, so
+// callers let their buffer grow.
 //
 // The reader reads the stream while OpenStream runs and holds a reference
 // to it until Close or the last Release.

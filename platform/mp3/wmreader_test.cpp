@@ -46,7 +46,7 @@ struct OpenReader {
 // buffer sized from it the audio library's way (one millisecond of
 // headroom) holds the clip.
 TEST(WmReader, DurationAgreesWithTheConvertedClip) {
-    for (const char* stem : {"schule", "strasse", "wasser", "blocks"}) {
+    for (const char* stem : {"schule", "strasse", "wasser", "blocks", "notag"}) {
         SCOPED_TRACE(stem);
         OpenReader open(testData(std::string(stem) + ".mp3"));
         ASSERT_EQ(open.opened, S_OK);
