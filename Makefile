@@ -41,6 +41,12 @@ demo: build
 bench-java: build
 	build/run-bench-java
 
+# Decoding beside the mpg123 command, and internalPlay's cost beyond the clip.
+.PHONY: bench-audio
+bench-audio: build
+	build/audio/audio_decode_bench
+	build/run-bench-vocalis
+
 # Runs every fuzz target for FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

@@ -1,0 +1,64 @@
+#include "audio/audio_testenv.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "audio/directsound.h"
+#include "common/logger.h"
+
+namespace {
+
+// Tests play to ALSA's null device: it takes every sample and needs no card.
+class SoundEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { setenv("AUDIODEV", "null", 1); }
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new SoundEnvironment);
+
+}  // namespace
+
+TraceLog::TraceLog() {
+    std::string pattern = ::testing::TempDir() + "quill-sound-log-XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd >= 0) {
+        close(fd);
+    }
+    m_path = pattern;
+    logInit(soundTraceLevel, m_path.c_str(), false, false, true, false);
+}
+
+TraceLog::~TraceLog() {
+    logInit(0, nullptr, false, false, false, false);
+    std::remove(m_path.c_str());
+}
+
+std::vector<std::string> TraceLog::lines() const {
+    std::ifstream in(m_path);
+    std::vector<std::string> result;
+    for (std::string line; std::getline(in, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+int TraceLog::count(const std::string& line) const {
+    const std::vector<std::string> all = lines();
+    return static_cast<int>(std::count(all.begin(), all.end(), line));
+}
+
+std::string testData() {
+    const char* directory = std::getenv("QUILL_TEST_DATA");
+    return std::string(directory != nullptr ? directory : ".") + "/";
+}
+
+std::string readBinaryFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}

@@ -1,0 +1,13 @@
+// A file read whole into memory, for the file loaders of CDirectSound.
+#pragma once
+
+#include "platform/win32.h"
+
+// Opens a file for reading (others may read it meanwhile); INVALID_HANDLE_VALUE
+// when it does not open.
+HANDLE openForReading(const char* fileName);
+
+// Reads the whole open file into a new block from malloc and closes it.
+// Null, with the file closed, when its size cannot be had, the block cannot
+// be allocated or the file does not read whole.
+BYTE* readFileImage(HANDLE file, DWORD* size);

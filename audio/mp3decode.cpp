@@ -1,0 +1,68 @@
+// MP3 sounds: from a module's resources or from a file, decoded whole.
+#include "audio/directsound.h"
+#include "audio/fileimage.h"
+#include "audio/mp3decoder.h"
+#include "common/logger.h"
+
+const WAVEFORMATEX& decodedPcmFormat() {
+    static const WAVEFORMATEX format = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+    return format;
+}
+
+int CDirectSound::load(int resourceId, HMODULE module, HWND window) {
+    logPrint(soundTraceLevel, "CDirectSound::load 000\n");
+    reset();
+    return create(resourceId, module, window);
+}
+
+int CDirectSound::create(int resourceId, HMODULE module, HWND window) {
+    logPrint(soundTraceLevel, "CDirectSound:: create 2 000\n");
+    if (module == nullptr) {
+        module = GetModuleHandleA(nullptr);
+    }
+    HRSRC resource =
+        FindResourceA(module, MAKEINTRESOURCEA(static_cast<WORD>(resourceId)), "MP3");
+    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+    const BYTE* bytes = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    if (bytes == nullptr) {
+        return 0;
+    }
+    return decodeMp3(bytes, SizeofResource(module, resource), window) == S_OK ? 1 : 0;
+}
+
+int CDirectSound::loadMp3File(const char* fileName, HWND window) {
+    if (fileName == nullptr || fileName[0] == '\0') {
+        return 0;
+    }
+    HANDLE file = openForReading(fileName);
+    if (file == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    reset();
+    DWORD size = 0;
+    m_pFileBuffer = readFileImage(file, &size);
+    if (m_pFileBuffer == nullptr) {
+        return 0;
+    }
+    return decodeMp3(m_pFileBuffer, size, window) == S_OK ? 1 : 0;
+}
+
+HRESULT CDirectSound::decodeMp3(const BYTE* bytes, DWORD count, HWND window) {
+    std::vector<BYTE> pcm;
+    if (!decodeMp3ToPcm(bytes, count, pcm)) {
+        return E_FAIL;
+    }
+    // The sound keeps the PCM for a refill after a lost buffer; it goes with
+    // the next reset or the object. A sound still pointing at the PCM it
+    // replaces must not keep the pointer.
+    if (m_pData != nullptr && m_pData == m_decodedPcm.data()) {
+        m_pData = nullptr;
+        m_dwDataSize = 0;
+    }
+    m_decodedPcm.swap(pcm);
+    static WAVEFORMATEX format = decodedPcmFormat();
+    if (!create(m_decodedPcm.data(), &format, static_cast<DWORD>(m_decodedPcm.size()), window)) {
+        return E_FAIL;
+    }
+    return S_OK;
+}
