@@ -7,7 +7,6 @@
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
