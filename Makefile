@@ -29,10 +29,12 @@ asan: deps
 
 check: test asan
 
-# Sets the word model up in a real JVM and rates words:
+# The whole product: the launcher in a demo installation (build/demo) starts
+# the demo application on Java, which sets the word model up and rates words;
+# the splash shows for four seconds (a real window where there is a display):
 # make demo WORDS="Schule Straße"
 demo: build
-	build/run-demo $(WORDS)
+	build/run-launcher-demo $(WORDS)
 
 # Nanoseconds per JNI word call beside a call that only touches the string.
 .PHONY: bench-java

@@ -1,0 +1,331 @@
+// The launcher as a user starts it: the program Quillory in a temporary
+// installation (the stand-in Quillory.jar, jre/bin/javaw.exe a link to this
+// machine's java) with a registry file of the test's own; headless but for
+// the first test, whose splash shows on an X server of its own.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/testing.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+// A .reg file with the launcher's key holding these "Name"=... lines.
+std::string registry(const std::string& values) {
+    return "Windows Registry Editor Version 5.00\r\n\r\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvall\\Quillory\\3.0]\r\n" +
+           values + "\r\n";
+}
+
+std::string regString(const std::string& name, const std::string& value) {
+    std::string escaped;
+    for (char c : value) {
+        if (c == '\\' || c == '"') escaped += '\\';
+        escaped += c;
+    }
+    return "\"" + name + "\"=\"" + escaped + "\"\r\n";
+}
+
+struct LaunchResult {
+    int status = -1;  // as the shell sees it
+    pid_t pid = 0;
+    std::string stderrText;
+    std::vector<std::string> log;
+    double seconds = 0;
+};
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "quillory-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_work = pattern;
+    }
+    void TearDown() override { fs::remove_all(m_work); }
+
+    // An installation: the archive and, unless asked otherwise, the runtime.
+    fs::path install(const fs::path& dir, bool withJava = true) {
+        fs::create_directories(dir / "jre" / "bin");
+        fs::copy_file(STANDIN_JAR, dir / "Quillory.jar");
+        if (withJava) fs::create_symlink(JAVA_PATH, dir / "jre" / "bin" / "javaw.exe");
+        return dir;
+    }
+
+    LaunchResult launch(const fs::path& cwd, const std::string& registryText,
+                        const std::vector<std::string>& arguments = {}) {
+        writeFile(m_work / "registry.reg", registryText);
+        const fs::path errors = m_work / "stderr.txt";
+        // Everything the child needs is made before fork: another thread of
+        // this test may hold a lock at that moment.
+        std::vector<std::string> environment{
+            "QUILLORY_REGISTRY=" + (m_work / "registry.reg").string(),
+            "QUILLORY_LAUNCH_RECORD=" + record().string(), "LC_ALL=C.UTF-8"};
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            const std::string variable = *entry;
+            // Headless message boxes, unless the test started an X server.
+            if (variable.rfind("LC_ALL=", 0) != 0 && (m_onX || variable.rfind("DISPLAY=", 0) != 0))
+                environment.push_back(variable);
+        }
+        std::vector<char*> envp;
+        for (std::string& variable : environment) envp.push_back(variable.data());
+        envp.push_back(nullptr);
+        std::vector<char*> argv{const_cast<char*>(QUILLORY_PATH)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+
+        const Clock::time_point start = Clock::now();
+        LaunchResult run;
+        run.pid = fork();
+        if (run.pid == 0) {
+            const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (chdir(cwd.c_str()) != 0 || fd < 0 || dup2(fd, 2) < 0) _exit(120);
+            execve(QUILLORY_PATH, argv.data(), envp.data());
+            _exit(121);
+        }
+        int status = 0;
+        waitpid(run.pid, &status, 0);
+        run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.stderrText = readFile(errors);
+        run.log = lines(readFile(cwd / "log.txt"));
+        return run;
+    }
+
+    fs::path record() const { return m_work / "launch-record.txt"; }
+
+    // What the stand-in application wrote, once it has (at most a minute).
+    std::vector<std::string> awaitRecord() {
+        for (int i = 0; i < 600 && !fs::exists(record()); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return lines(readFile(record()));
+    }
+
+    fs::path m_work;
+    bool m_onX = false;
+};
+
+// The size and place of the mapped top-level window titled name, once it
+// shows (at most three seconds); all 0 if it never does.
+XWindowAttributes awaitWindow(Display* display, const char* name) {
+    XWindowAttributes found{};
+    for (int attempt = 0; attempt < 300 && found.width == 0; ++attempt) {
+        Window root;
+        Window parent;
+        Window* children = nullptr;
+        unsigned count = 0;
+        XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+        for (unsigned i = 0; i < count; ++i) {
+            char* title = nullptr;
+            XWindowAttributes attributes{};
+            if (XFetchName(display, children[i], &title) != 0 && title != nullptr &&
+                std::string(title) == name &&
+                XGetWindowAttributes(display, children[i], &attributes) &&
+                attributes.map_state == IsViewable)
+                found = attributes;
+            if (title != nullptr) XFree(title);
+        }
+        if (children != nullptr) XFree(children);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return found;
+}
+
+std::vector<std::string> startMarks(const fs::path& cwd, const char* language = "(null)") {
+    return {"Satellite path: " + cwd.string() + "\\bin\\" + language + "\\Satellite.dll",
+            "mark 100"};
+}
+
+std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Up to the start of the Java runtime.
+std::vector<std::string> javaMarks(const fs::path& root, const std::string& commandLine) {
+    const std::string r = root.string();
+    return {"mark 150", "mark 210",
+            "mark 211: jarOption: -Dsun.java2d.d3d=false -jar \"" + r + "\\Quillory.jar\" \"" + r +
+                "\" " + commandLine,
+            "mark 211: javaexePath: " + r + "\\jre\\bin\\javaw.exe", "mark 211: rootDir: " + r};
+}
+
+const std::vector<std::string> kSplashMarks{"mark 220", "mark 230", "mark 251", "mark 260"};
+
+// Fields of /proc/PID/stat after the command's name: state, ppid, pgrp, session.
+std::vector<std::string> statFields(const std::string& stat) {
+    std::istringstream in(stat.substr(stat.rfind(')') + 2));
+    std::vector<std::string> fields;
+    for (std::string field; in >> field;) fields.push_back(field);
+    return fields;
+}
+
+}  // namespace
+
+TEST_F(LauncherTest, StartedInTheInstallationRunsJavaThereAndEndsAfterTheSplash) {
+    const fs::path root = install(m_work / "Quillory 3");
+    // Where Xvfb runs, the splash is a real window on it, centred.
+    m_onX = platform::testing::startXvfb();
+    Display* display = m_onX ? XOpenDisplay(nullptr) : nullptr;
+    std::future<LaunchResult> launched =
+        std::async(std::launch::async, [&] { return launch(root, ""); });
+    if (display != nullptr) {
+        const XWindowAttributes splash = awaitWindow(display, "Quillory");
+        EXPECT_EQ(splash.width, 600);
+        EXPECT_EQ(splash.height, 400);
+        EXPECT_EQ(splash.x, (DisplayWidth(display, 0) - 600) / 2);
+        EXPECT_EQ(splash.y, (DisplayHeight(display, 0) - 400) / 2);
+        XCloseDisplay(display);
+    }
+    const LaunchResult run = launched.get();
+    if (m_onX) platform::testing::stopXvfb();
+    EXPECT_EQ(run.status, 0) << run.stderrText;
+    EXPECT_GE(run.seconds, 3.9);
+    EXPECT_LT(run.seconds, 30.0);
+    EXPECT_EQ(run.log, concat(concat(startMarks(root), javaMarks(root, "")), kSplashMarks));
+
+    const std::vector<std::string> record = awaitRecord();
+    ASSERT_EQ(record.size(), 4u) << readFile(this->record());
+    EXPECT_EQ(record[0], "cwd=" + root.string());
+    EXPECT_EQ(record[1], "d3d=false");
+    EXPECT_EQ(record[3], "arg=" + root.string());
+}
+
+TEST_F(LauncherTest, StartedElsewhereFindsTheRegistrysInstallationAndJavaOutlivesIt) {
+    const fs::path root = install(m_work / "installed");
+    fs::create_directories(m_work / "desktop");
+    const LaunchResult run =
+        launch(m_work / "desktop", registry(regString("RootDirectory", root.string())),
+               {"--linger", "Sch\xC3\xB6ne Gr\xC3\xBC\xC3\x9F" "e", "C:\\a b\\"});
+    EXPECT_EQ(run.status, 0) << run.stderrText;
+    const std::vector<std::string> found =
+        concat(startMarks(m_work / "desktop"), {"mark 110", "mark 111", "mark 130"});
+    const std::string commandLine = "--linger \"Sch\xF6ne Gr\xFC\xDF" "e\" \"C:\\a b\\\\\"";
+    EXPECT_EQ(run.log, concat(concat(found, javaMarks(root, commandLine)), kSplashMarks));
+
+    const std::vector<std::string> record = awaitRecord();
+    ASSERT_EQ(record.size(), 7u) << readFile(this->record());
+    EXPECT_EQ(record[0], "cwd=" + root.string());
+    EXPECT_EQ(record[3], "arg=" + root.string());
+    EXPECT_EQ(record[4], "arg=--linger");
+    EXPECT_EQ(record[5], "arg=Sch\xC3\xB6ne Gr\xC3\xBC\xC3\x9F" "e");
+    EXPECT_EQ(record[6], "arg=C:\\a b\\");
+
+    // Java runs on after the launcher, in a session of its own, and is no
+    // child of the launcher's.
+    const std::vector<std::string> stat = statFields(record[2]);
+    ASSERT_GE(stat.size(), 4u);
+    EXPECT_NE(stat[1], std::to_string(run.pid));
+    EXPECT_NE(stat[3], std::to_string(getsid(0)));
+    const pid_t java = std::stoi(record[2].substr(5));
+    EXPECT_EQ(kill(java, 0), 0);
+    EXPECT_FALSE(fs::exists(this->record().string() + ".done"));
+    writeFile(this->record().string() + ".release", "");
+    for (int i = 0; i < 600 && !fs::exists(this->record().string() + ".done"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(fs::exists(this->record().string() + ".done"));
+}
+
+TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
+    const std::string caption = "Quillory Launcher: ";
+    // An installation path longer than any fixed buffer the launcher had.
+    fs::path deep = m_work;
+    for (int i = 0; i < 12; ++i) deep /= std::string(200, static_cast<char>('a' + i));
+    const fs::path noJava = install(deep, false);
+    const fs::path noJar = m_work / "empty";
+    fs::create_directories(noJar);
+    const fs::path cannotRun = install(m_work / "cannot run", false);
+    writeFile(cannotRun / "jre" / "bin" / "javaw.exe", "#!/bin/sh\n");
+    const fs::path english = m_work / "english";
+    fs::create_directories(english / "bin" / "English");
+    fs::copy_file(ENGLISH_SATELLITE, english / "bin" / "English" / "Satellite.dll");
+
+    std::string rootNoZero;  // hex(1): UTF-16LE without a terminating zero
+    for (unsigned char c : noJava.string()) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02x", c);
+        rootNoZero += (rootNoZero.empty() ? "" : ",") + std::string(hex) + ",00";
+    }
+
+    const std::string m1 = "Quillory konnte das Installationsverzeichnis nicht bestimmen.\n"
+                           "Offenbar sind die Registry-Einstellungen nicht korrekt.\n"
+                           "Das Programm kann nicht gestartet werden.";
+    const std::string m4 = "Quillory kann nicht gestartet werden, da\njre\\bin\\javaw.exe nicht "
+                           "unter\n" + noJava.string() + "\ngefunden werden konnte.";
+    const std::vector<std::string> m1Marks{"mark 110", "mark 111", "mark 112", "mark 120",
+                                           "mark 121", "mark 122", "mark 999 1"};
+    const struct {
+        const char* name;
+        fs::path cwd;
+        std::string registryText;
+        std::string message;
+        std::vector<std::string> log;
+    } failures[] = {
+        {"no RootDirectory", noJar, registry(regString("Language", "Deutsch")), m1,
+         concat(startMarks(noJar, "Deutsch"), m1Marks)},
+        {"no Quillory.jar under RootDirectory", noJar,
+         registry(regString("RootDirectory", noJar.string())),
+         "Quillory konnte die Datei Quillory.jar nicht finden. Stellen Sie sicher,\n"
+         "dass sich diese Datei im Installationsverzeichnis befindet und die Einstellungen\n"
+         "in der Registry korrekt sind. Das Programm kann nicht gestartet werden.",
+         concat(startMarks(noJar), {"mark 110", "mark 111", "mark 130", "mark 135", "mark 140",
+                                    "mark 141", "mark 142", "mark 999 2"})},
+        {"no javaw.exe", noJava, "", m4,
+         concat(startMarks(noJava), {"mark 150", "mark 210", "mark 300"})},
+        {"RootDirectory stored without its zero", noJar,
+         registry("\"RootDirectory\"=hex(1):" + rootNoZero + "\r\n"), m4,
+         concat(startMarks(noJar),
+                {"mark 110", "mark 111", "mark 130", "mark 150", "mark 210", "mark 300"})},
+        {"javaw.exe may not run", cannotRun, "", "Quillory kann nicht gestartet werden.",
+         concat(concat(startMarks(cannotRun), javaMarks(cannotRun, "")),
+                {"mark 212", "mark 999 3"})},
+        {"English language library", english, registry(regString("Language", "English")),
+         "Quillory could not determine the installation directory.\n"
+         "The registry settings seem to be wrong.\nThe program cannot be started.",
+         concat(startMarks(english, "English"), m1Marks)},
+    };
+    for (const auto& failure : failures) {
+        SCOPED_TRACE(failure.name);
+        const LaunchResult run = launch(failure.cwd, failure.registryText);
+        EXPECT_EQ(run.status, 255);
+        const std::string expectedCaption =
+            failure.log[0].find("English") != std::string::npos ? "Quillory Launcher (English): "
+                                                                 : caption;
+        EXPECT_EQ(run.stderrText, expectedCaption + failure.message + "\n");
+        EXPECT_EQ(run.log, failure.log);
+    }
+}
