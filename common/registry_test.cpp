@@ -1,0 +1,81 @@
+#include "common/registry.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/win32.h"
+
+namespace {
+
+// A registry file of the test's own.
+class Registry {
+public:
+    Registry() {
+        m_file = std::filesystem::temp_directory_path() /
+                 ("quill-common-registry-" + std::to_string(getpid()) + ".reg");
+        std::ofstream(m_file) << "Windows Registry Editor Version 5.00\n\n"
+                                 "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvall\\Quillory\\3.0]\n"
+                                 "\"RootDirectory\"=\"C:\\\\Quillory\"\n"
+                                 "\"Language\"=\"de_de\"\n"
+                                 "\"Raw\"=hex:41,42\n\n"
+                                 "[HKEY_CURRENT_USER\\Software\\Q]\n";
+        setenv("QUILLORY_REGISTRY", m_file.c_str(), 1);
+    }
+    ~Registry() {
+        unsetenv("QUILLORY_REGISTRY");
+        std::filesystem::remove(m_file);
+    }
+
+private:
+    std::filesystem::path m_file;
+};
+
+const char kKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvall\\Quillory\\3.0";
+
+}  // namespace
+
+TEST(RegistryPaths, NameTheirRootKeyCaseSensitively) {
+    Registry registry;
+    EXPECT_TRUE(registryKeyExists(kKey));
+    EXPECT_TRUE(registryKeyExists("SOFTWARE\\Brenvall\\Quillory\\3.0")) << "under HKLM";
+    EXPECT_TRUE(registryKeyExists("HKEY_CURRENT_USER\\Software\\Q"));
+    EXPECT_FALSE(registryKeyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Q"));
+    EXPECT_FALSE(registryKeyExists("hkey_current_user\\Software\\Q")) << "a sub-key of HKLM";
+    EXPECT_TRUE(registryKeyExists("HKEY_USERS")) << "the root alone";
+    EXPECT_TRUE(registryValueExists(kKey, "LANGUAGE"));
+    EXPECT_FALSE(registryValueExists(kKey, "Sprache"));
+    EXPECT_FALSE(registryValueExists("HKEY_USERS\\none", "Language"));
+}
+
+TEST(RegistryPaths, ReadWriteAndCreateThroughTheFile) {
+    Registry registry;
+    char* text = nullptr;
+    EXPECT_EQ(registryReadString(kKey, "RootDirectory", &text), ERROR_SUCCESS);
+    EXPECT_STREQ(text, "C:\\Quillory");
+    // Stored without a terminator, of another type: still a text.
+    EXPECT_EQ(registryReadString(kKey, "Raw", &text), ERROR_SUCCESS);
+    EXPECT_STREQ(text, "AB");
+    EXPECT_EQ(registryReadString(kKey, "Missing", &text), ERROR_FILE_NOT_FOUND);
+    ASSERT_NE(text, nullptr);
+    EXPECT_STREQ(text, "");
+    char* kept = text;
+    EXPECT_EQ(registryReadString("HKEY_USERS\\none", "x", &text), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(text, kept) << "left alone when the key does not open";
+
+    EXPECT_EQ(registryWriteString("HKEY_CURRENT_USER\\Software\\New", "A", "b"),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(registryKeyExists("HKEY_CURRENT_USER\\Software\\New")) << "nothing created";
+    EXPECT_EQ(registryCreateKey("HKEY_CURRENT_USER\\Software\\New"), ERROR_SUCCESS);
+    EXPECT_EQ(registryCreateKey("HKEY_CURRENT_USER\\Software\\New"), ERROR_SUCCESS);
+    EXPECT_EQ(registryWriteString("HKEY_CURRENT_USER\\Software\\New", "Wort", "Stra\xDF" "e"),
+              ERROR_SUCCESS);
+    EXPECT_EQ(registryReadString("HKEY_CURRENT_USER\\Software\\New", "WORT", &text),
+              ERROR_SUCCESS);
+    EXPECT_STREQ(text, "Stra\xDF" "e");
+    std::free(text);
+}
