@@ -47,4 +47,5 @@
 #include "platform/window/message.h"
 #include "platform/window/paint.h"
 #include "platform/window/image.h"
+#include "platform/process/process.h"
 #endif

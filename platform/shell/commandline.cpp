@@ -1,5 +1,10 @@
 #include "platform/shell/commandline.h"
 
+#include <sys/stat.h>
+
+#include "platform/files/path.h"
+#include "platform/text/cp1252.h"
+
 namespace platform {
 
 namespace {
@@ -49,6 +54,18 @@ std::vector<std::string> splitCommandLine(std::string_view commandLine) {
         arguments.push_back(std::move(argument));
     }
     return arguments;
+}
+
+std::string hostArgument(const std::string& argument, const std::string& directory) {
+    if (argument.find('\\') != std::string::npos) {
+        std::string host = hostPath(argument.c_str());
+        std::string seen = host.empty() || host.front() == '/' || directory.empty()
+                               ? host
+                               : directory + "/" + host;
+        struct stat status;
+        if (stat(seen.c_str(), &status) == 0) return host;
+    }
+    return cp1252::toUtf8(argument.c_str());
 }
 
 }  // namespace platform

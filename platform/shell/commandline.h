@@ -20,4 +20,11 @@ namespace platform {
 
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
+// An argument as a program of this machine should see it: one that holds a
+// "\" and whose host form (code page 1252 to UTF-8, each "\" a "/") names an
+// existing file or directory, relative ones from directory (a host path,
+// empty for the current one), is given in host form; any other is given as
+// it is, in UTF-8.
+std::string hostArgument(const std::string& argument, const std::string& directory);
+
 }  // namespace platform

@@ -44,15 +44,6 @@ std::string from(const std::string& base, const std::string& path) {
     return base + "/" + path;
 }
 
-// The argument as the program should see it.
-std::string hostArgument(const std::string& argument, const std::string& directory) {
-    if (argument.find('\\') != std::string::npos) {
-        std::string host = platform::hostPath(argument.c_str());
-        if (exists(from(directory, host))) return host;
-    }
-    return platform::cp1252::toUtf8(argument.c_str());
-}
-
 // The folder that holds path: everything before its last "/".
 std::string parentOf(const std::string& path) {
     std::size_t slash = path.find_last_of('/');
@@ -120,7 +111,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
 
     std::vector<std::string> arguments{program};
     for (const std::string& argument : platform::splitCommandLine(parameters ? parameters : "")) {
-        arguments.push_back(hostArgument(argument, workingDirectory));
+        arguments.push_back(platform::hostArgument(argument, workingDirectory));
     }
     platform::SpawnResult result = platform::spawnDetached(program, arguments, workingDirectory);
     if (result.step != platform::SpawnResult::kStarted) return answer(failure(result, program));
