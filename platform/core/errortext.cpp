@@ -32,6 +32,25 @@ constexpr ErrorText kTexts[] = {
     {ERROR_RESOURCE_TYPE_NOT_FOUND, "The file holds no resources of this type.\r\n"},
     {ERROR_RESOURCE_NAME_NOT_FOUND, "The file holds no resource of this name.\r\n"},
     {ERROR_RESOURCE_LANG_NOT_FOUND, "The resource is not there in this language.\r\n"},
+    // Codes of the other services, by number: their names live with them.
+    {11, "The program is not in a format that can be run.\r\n"},  // ERROR_BAD_FORMAT
+    {13, "The data is not valid.\r\n"},  // ERROR_INVALID_DATA
+    {29, "The file could not be written.\r\n"},  // ERROR_WRITE_FAULT
+    {30, "The file could not be read.\r\n"},  // ERROR_READ_FAULT
+    {32, "Another program holds the file.\r\n"},  // ERROR_SHARING_VIOLATION
+    {109, "The other end of the pipe has been closed.\r\n"},  // ERROR_BROKEN_PIPE
+    {112, "There is not enough room on the disk.\r\n"},  // ERROR_DISK_FULL
+    {158, "The region is not locked.\r\n"},  // ERROR_NOT_LOCKED
+    {161, "The path is not valid.\r\n"},  // ERROR_BAD_PATHNAME
+    {206, "The file name or extension is too long.\r\n"},  // ERROR_FILENAME_EXCED_RANGE
+    {234, "More data is available than the buffer holds.\r\n"},  // ERROR_MORE_DATA
+    {259, "There are no more items.\r\n"},  // ERROR_NO_MORE_ITEMS
+    {267, "The directory name is not valid.\r\n"},  // ERROR_DIRECTORY
+    {1015, "The registry file is damaged.\r\n"},  // ERROR_REGISTRY_CORRUPT
+    {1018, "The registry key has been removed.\r\n"},  // ERROR_KEY_DELETED
+    {1400, "The window handle names no window.\r\n"},  // ERROR_INVALID_WINDOW_HANDLE
+    {1407, "The window class does not exist.\r\n"},  // ERROR_CANNOT_FIND_WND_CLASS
+    {1410, "The window class exists already.\r\n"},  // ERROR_CLASS_ALREADY_EXISTS
 };
 
 const char* textOf(DWORD code) {

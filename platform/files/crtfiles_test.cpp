@@ -136,7 +136,8 @@ TEST(FileServices, AccessStatRemoveAndWideLines) {
 
 TEST(FileServices, DesktopDirectoryFollowsTheXdgUserDirectories) {
     Folder folder;
-    fs::path hostHome = fs::temp_directory_path() / ("quill-crtfiles-" + std::to_string(getpid())) / "home";
+    fs::path hostHome =
+        fs::temp_directory_path() / ("quill-crtfiles-" + std::to_string(getpid())) / "home";
     const char* oldHome = std::getenv("HOME");
     const std::string savedHome = oldHome != nullptr ? oldHome : "";
     setenv("HOME", hostHome.c_str(), 1);
@@ -144,7 +145,8 @@ TEST(FileServices, DesktopDirectoryFollowsTheXdgUserDirectories) {
     char path[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE));
     EXPECT_EQ(std::string(path), (hostHome / "Desktop").string());
-    folder.file("home/cfg/user-dirs.dirs", "# made by hand\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+    folder.file("home/cfg/user-dirs.dirs",
+                "# made by hand\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE));
     EXPECT_EQ(std::string(path), (hostHome / "Schreibtisch").string());
     EXPECT_FALSE(SHGetSpecialFolderPathA(nullptr, path, 0, FALSE));

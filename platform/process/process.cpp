@@ -78,7 +78,8 @@ private:
 // A started program, until it is reaped.
 class Process : public platform::KernelObject {
 public:
-    explicit Process(pid_t pid) : m_pid(pid), m_watch(static_cast<int>(syscall(SYS_pidfd_open, pid, 0))) {}
+    explicit Process(pid_t pid)
+        : m_pid(pid), m_watch(static_cast<int>(syscall(SYS_pidfd_open, pid, 0))) {}
 
     ~Process() override {
         std::lock_guard<std::mutex> guard(m_lock);
@@ -103,7 +104,8 @@ public:
             if (milliseconds == INFINITE) {
                 left = -1;
             } else {
-                auto rest = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+                auto rest =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
                 if (rest.count() <= 0) return WAIT_TIMEOUT;
                 left = static_cast<int>(rest.count());
             }
@@ -112,7 +114,8 @@ public:
                 poll(&exit, 1, left);
             } else {
                 // No process descriptor (an old kernel): look again shortly.
-                std::this_thread::sleep_for(std::chrono::milliseconds(left < 0 || left > 5 ? 5 : left));
+                std::this_thread::sleep_for(
+                    std::chrono::milliseconds(left < 0 || left > 5 ? 5 : left));
             }
         }
     }
@@ -134,7 +137,7 @@ private:
         if (done != m_pid) return false;
         m_reaped = true;
         m_exitCode = WIFEXITED(status) ? static_cast<DWORD>(WEXITSTATUS(status))
-                                        : 128u + static_cast<DWORD>(WTERMSIG(status));
+                                       : 128u + static_cast<DWORD>(WTERMSIG(status));
         return true;
     }
 
@@ -172,15 +175,20 @@ BOOL fail(DWORD error) {
 
 DWORD errorOfSpawn(int error) {
     switch (error) {
-    case ENOENT: return ERROR_FILE_NOT_FOUND;
-    case ENOTDIR:
-    case ELOOP:
-    case ENAMETOOLONG: return ERROR_PATH_NOT_FOUND;
-    case ENOEXEC: return ERROR_BAD_EXE_FORMAT;
-    case ENOMEM:
-    case EAGAIN:
-    case E2BIG: return ERROR_NOT_ENOUGH_MEMORY;
-    default: return ERROR_ACCESS_DENIED;
+        case ENOENT:
+            return ERROR_FILE_NOT_FOUND;
+        case ENOTDIR:
+        case ELOOP:
+        case ENAMETOOLONG:
+            return ERROR_PATH_NOT_FOUND;
+        case ENOEXEC:
+            return ERROR_BAD_EXE_FORMAT;
+        case ENOMEM:
+        case EAGAIN:
+        case E2BIG:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        default:
+            return ERROR_ACCESS_DENIED;
     }
 }
 
@@ -219,7 +227,7 @@ BOOL CreatePipe(PHANDLE readEnd, PHANDLE writeEnd, LPSECURITY_ATTRIBUTES, DWORD)
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) {
         return fail(errno == EMFILE || errno == ENFILE ? ERROR_TOO_MANY_OPEN_FILES
-                                                        : ERROR_NOT_ENOUGH_MEMORY);
+                                                       : ERROR_NOT_ENOUGH_MEMORY);
     }
     auto reader = std::make_shared<PipeEnd>(ends[0], true);
     auto writer = std::make_shared<PipeEnd>(ends[1], false);
@@ -255,9 +263,8 @@ BOOL PeekNamedPipe(HANDLE pipe, LPVOID buffer, DWORD size, LPDWORD read, LPDWORD
 }
 
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIBUTES,
-                    LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID environment,
-                    LPCSTR currentDirectory, LPSTARTUPINFOA startupInfo,
-                    LPPROCESS_INFORMATION processInformation) {
+                    LPSECURITY_ATTRIBUTES, BOOL, DWORD, LPVOID environment, LPCSTR currentDirectory,
+                    LPSTARTUPINFOA startupInfo, LPPROCESS_INFORMATION processInformation) {
     if ((applicationName == nullptr && commandLine == nullptr) || startupInfo == nullptr ||
         processInformation == nullptr || environment != nullptr) {
         return fail(ERROR_INVALID_PARAMETER);
@@ -313,8 +320,9 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
 
     pid_t pid = 0;
     bool search = host.find('/') == std::string::npos;
-    int started = search ? posix_spawnp(&pid, host.c_str(), &actions, &attributes, argv.data(), environ)
-                         : posix_spawn(&pid, host.c_str(), &actions, &attributes, argv.data(), environ);
+    int started =
+        search ? posix_spawnp(&pid, host.c_str(), &actions, &attributes, argv.data(), environ)
+               : posix_spawn(&pid, host.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (started != 0) return fail(errorOfSpawn(started));

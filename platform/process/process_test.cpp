@@ -49,23 +49,26 @@ struct Child {
 }  // namespace
 
 TEST(Processes, RunWithTheirArgumentsSplitByWindowsRulesAndTheirOutputInThePipe) {
-    const auto folder = std::filesystem::temp_directory_path() / ("quill-process-" + std::to_string(getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("quill-process-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder / "sub dir");
     std::string windowsFolder = folder.string();
     for (char& c : windowsFolder) {
         if (c == '/') c = '\\';
     }
-    Child child("\"/bin/sh\" -c \"printf '%s|' \\\"$@\\\"; pwd; echo err >&2; exit 3\" sh "
-                "\"a b\" c\\\\\\\"d \"" + windowsFolder + "\\sub dir\" ",
-                windowsFolder.c_str());
+    Child child(
+        "\"/bin/sh\" -c \"printf '%s|' \\\"$@\\\"; pwd; echo err >&2; exit 3\" sh "
+        "\"a b\" c\\\\\\\"d \"" +
+            windowsFolder + "\\sub dir\" ",
+        windowsFolder.c_str());
     ASSERT_TRUE(child.started) << GetLastError();
     EXPECT_EQ(WaitForSingleObject(child.info.hProcess, 10000), WAIT_OBJECT_0);
     EXPECT_EQ(WaitForSingleObject(child.info.hThread, 0), WAIT_OBJECT_0);
     DWORD code = 0;
     EXPECT_TRUE(GetExitCodeProcess(child.info.hProcess, &code));
     EXPECT_EQ(code, 3u);
-    EXPECT_EQ(child.output(), "a b|c\\\"d|" + (folder / "sub dir").string() + "|" +
-                                  folder.string() + "\nerr\n");
+    EXPECT_EQ(child.output(),
+              "a b|c\\\"d|" + (folder / "sub dir").string() + "|" + folder.string() + "\nerr\n");
     std::filesystem::remove_all(folder);
 }
 
@@ -96,7 +99,8 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
         const char* directory;
         DWORD error;
     };
-    const auto folder = std::filesystem::temp_directory_path() / ("quill-process-" + std::to_string(getpid()));
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("quill-process-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
     const std::string text = (folder / "text").string();
     const std::string garbage = (folder / "garbage").string();
