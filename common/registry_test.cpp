@@ -1,6 +1,8 @@
 #include "common/registry.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -78,4 +80,39 @@ TEST(RegistryPaths, ReadWriteAndCreateThroughTheFile) {
               ERROR_SUCCESS);
     EXPECT_STREQ(text, "Stra\xDF" "e");
     std::free(text);
+}
+
+// A writer killed at any moment leaves the old file or the new one.
+TEST(RegistryPaths, AWriterKilledMidWayLeavesAWholeFile) {
+    Registry registry;
+    const std::string big(20000, 'v');
+    for (int round = 0; round < 5; ++round) {
+        pid_t writer = fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            for (int i = 0;; ++i) {
+                std::string value = big + std::to_string(i);
+                registryWriteString(kKey, "Language", value.c_str());
+            }
+        }
+        usleep(20000 + 7000 * round);
+        kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+        ::testing::internal::CaptureStderr();
+        char* text = nullptr;
+        EXPECT_EQ(registryReadString(kKey, "Language", &text), ERROR_SUCCESS);
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "the file is sound";
+        ASSERT_NE(text, nullptr);
+        const std::string read = text;
+        EXPECT_TRUE(read == "de_de" || read.compare(0, big.size(), big) == 0) << read.size();
+        EXPECT_TRUE(registryValueExists(kKey, "RootDirectory")) << "nothing else lost";
+        std::free(text);
+    }
+    // The next write clears what the killed writers left beside the file.
+    EXPECT_EQ(registryWriteString(kKey, "Language", "de_de"), ERROR_SUCCESS);
+    const std::string file = std::getenv("QUILLORY_REGISTRY");
+    for (const auto& entry : std::filesystem::directory_iterator(
+             std::filesystem::path(file).parent_path())) {
+        EXPECT_NE(entry.path().string().rfind(file + ".", 0), 0u) << entry.path();
+    }
 }

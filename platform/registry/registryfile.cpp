@@ -168,8 +168,25 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// Temporary files of writers that were killed before their rename. Only
+// called under the lock: no other writer is midway then, so every one left
+// beside the file is stale.
+void removeStaleTemporaries(const std::string& path) {
+    std::filesystem::path file(path);
+    const std::string prefix = file.filename().string() + ".";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error)) {
+        std::string name = entry.path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+            entry.is_regular_file(error)) {
+            std::filesystem::remove(entry.path(), error);
+        }
+    }
+}
+
 // Writes bytes to a new file beside path and renames it over path.
 DWORD replaceFile(const std::string& path, const std::string& bytes, mode_t mode) {
+    removeStaleTemporaries(path);
     std::string temporary = path + ".XXXXXX";
     int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return writeFailure(errno);
