@@ -242,6 +242,8 @@ TEST_F(DirectSoundTest, LastReleaseLeavesNoThreadRunning) {
     buffer->Play(0, 0, DSBPLAY_LOOPING);
     EXPECT_EQ(threads(), before + 1);
     device->Release();
+    // The joined thread's task may linger a moment in /proc after the join.
+    for (int i = 0; i < 200 && threads() != before; ++i) Sleep(5);
     EXPECT_EQ(threads(), before);
     // A buffer that outlives its device is still safe to call.
     EXPECT_EQ(buffer->Stop(), DS_OK);

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <thread>
 
 #include "platform/sound/buffers.h"
 #include "platform/sound/pcmmix.h"
@@ -46,7 +49,18 @@ public:
         ULONG left = --m_references;
         if (left == 0) {
             {
-                std::lock_guard<std::mutex> guard(m_mixer->lock());
+                std::unique_lock<std::mutex> guard(m_mixer->lock());
+                // A sound that has ended by the clock was heard on Windows;
+                // on a busy machine the mixer may not have reached it yet, so
+                // it is given the time to take what is left (bounded, should
+                // the device hang).
+                const Clock::time_point deadline = Clock::now() + std::chrono::seconds(2);
+                m_voice.settle(Clock::now());
+                while (m_voice.mixing && !m_voice.playing && Clock::now() < deadline) {
+                    guard.unlock();
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    guard.lock();
+                }
                 m_mixer->detach(&m_voice);
             }
             delete this;
