@@ -13,6 +13,7 @@
 #include <new>
 #include <string>
 
+#include "platform/core/filedescriptor.h"
 #include "platform/module/moduleimage.h"
 #include "platform/files/path.h"
 #include "platform/module/programresources.h"
@@ -24,6 +25,8 @@ extern "C" __attribute__((weak, visibility("hidden")))
 const QuillProgramResources quillProgramResources;
 
 namespace {
+
+using platform::FileDescriptor;
 
 struct Module {
     platform::PeImage image;
@@ -114,20 +117,6 @@ HMODULE fail(DWORD error) {
     SetLastError(error);
     return nullptr;
 }
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (m_fd >= 0) close(m_fd);
-    }
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // Reads the whole file into an anonymous mapping that only this module
 // holds. Windows keeps a loaded library's file from being written; here the

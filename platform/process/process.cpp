@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/filedescriptor.h"
 #include "platform/core/time.h"
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
@@ -27,19 +28,7 @@ extern char** environ;
 
 namespace {
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (m_fd >= 0) close(m_fd);
-    }
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
+using platform::FileDescriptor;
 
 class PipeEnd : public platform::ReadableObject {
 public:

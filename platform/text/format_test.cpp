@@ -217,46 +217,40 @@ TEST(Measuring, HugeWidthsAndPrecisionsAreCountedNotBuilt) {
 
 // Beyond the widths and precisions handed to the C library as they are, the
 // text must still be what the C library makes of them.
+template <typename T>
+struct BeyondCase {
+    const char* format;
+    int width;
+    int precision;
+    T value;
+};
+
+// Our text for each case against the C library's own.
+template <typename T, std::size_t N>
+void expectLikeTheCLibrary(const BeyondCase<T> (&cases)[N]) {
+    for (const BeyondCase<T>& c : cases) {
+        int length = std::snprintf(nullptr, 0, c.format, c.width, c.precision, c.value);
+        std::string expected(static_cast<std::size_t>(length), '\0');
+        std::snprintf(expected.data(), expected.size() + 1, c.format, c.width, c.precision,
+                      c.value);
+        EXPECT_EQ(format(c.format, c.width, c.precision, c.value), expected) << c.format;
+    }
+}
+
 TEST(Measuring, WidthsAndPrecisionsBeyondTheDirectRangeFormatAsTheCLibraryDoes) {
-    struct Case {
-        const char* format;
-        int width;
-        int precision;
-        double value;
-    };
-    const Case cases[] = {
+    const BeyondCase<double> floats[] = {
         {"%*.*f", 30000, 3, -2.5},       {"%-*.*f", 30000, 25000, 0.125},
         {"%0*.*f", 30000, 2, -1.5},      {"%0*.*f", 60000, 25000, 3.0},
         {"%*.*e", 30000, 25000, 1e300},  {"%+0*.*E", 40000, 22000, -7.25},
         {"%#*.*g", 3, 25000, 0.1},       {"%*.*g", 30000, 25000, 1.0 / 3},
         {"%*.*a", 3, 30000, 1.75},       {"%0*.*f", 30000, 1, 1.0 / 0.0},
     };
-    for (const Case& c : cases) {
-        std::string expected(static_cast<std::size_t>(std::snprintf(
-                                 nullptr, 0, c.format, c.width, c.precision, c.value)),
-                             '\0');
-        std::snprintf(expected.data(), expected.size() + 1, c.format, c.width, c.precision,
-                      c.value);
-        EXPECT_EQ(format(c.format, c.width, c.precision, c.value), expected) << c.format;
-    }
-    struct IntCase {
-        const char* format;
-        int width;
-        int precision;
-        int value;
-    };
-    const IntCase integers[] = {
+    expectLikeTheCLibrary(floats);
+    const BeyondCase<int> integers[] = {
         {"%*.*d", 30000, 25000, -42}, {"%-*.*d", 50000, 25000, 42}, {"%0*.*d", 30000, -1, -42},
-        {"%#*.*x", 3, 25000, 255},    {"%0#*.*x", 30000, -1, 255},      {"% *.*d", 30000, 21000, 0},
+        {"%#*.*x", 3, 25000, 255},    {"%0#*.*x", 30000, -1, 255}, {"% *.*d", 30000, 21000, 0},
     };
-    for (const IntCase& c : integers) {
-        std::string expected(static_cast<std::size_t>(std::snprintf(
-                                 nullptr, 0, c.format, c.width, c.precision, c.value)),
-                             '\0');
-        std::snprintf(expected.data(), expected.size() + 1, c.format, c.width, c.precision,
-                      c.value);
-        EXPECT_EQ(format(c.format, c.width, c.precision, c.value), expected) << c.format;
-    }
+    expectLikeTheCLibrary(integers);
 }
 
 // A JVM sets the C library's locale from LANG; numbers stay "C" numbers.
