@@ -33,23 +33,23 @@ int addRamp(int& next, int count, Colour colour) {
     return first;
 }
 
-BYTE byte(int v) { return static_cast<BYTE>(v); }
+BYTE asByte(int v) { return static_cast<BYTE>(v); }
 
 }  // namespace
 
 void buildPalette() {
     for (COLORREF& entry : CanvasPalette) entry = 0;
     int next = 0;
-    canvasIndex.grey = addRamp(next, 64, [](int v) { return RGB(byte(v), byte(v), byte(v)); });
+    canvasIndex.grey = addRamp(next, 64, [](int v) { return RGB(asByte(v), asByte(v), asByte(v)); });
     canvasIndex.darkGrey = next - 1;
-    canvasIndex.magenta = addRamp(next, 32, [](int v) { return RGB(byte(v), 0, byte(v)); });
-    canvasIndex.red = addRamp(next, 32, [](int v) { return RGB(byte(v), 0, 0); });
-    canvasIndex.orange = addRamp(next, 32, [](int v) { return RGB(byte(v), byte(v / 2), 0); });
+    canvasIndex.magenta = addRamp(next, 32, [](int v) { return RGB(asByte(v), 0, asByte(v)); });
+    canvasIndex.red = addRamp(next, 32, [](int v) { return RGB(asByte(v), 0, 0); });
+    canvasIndex.orange = addRamp(next, 32, [](int v) { return RGB(asByte(v), asByte(v / 2), 0); });
     canvasIndex.orange157 = next - 3;
-    canvasIndex.yellow = addRamp(next, 32, [](int v) { return RGB(byte(v), byte(v), 0); });
-    canvasIndex.green = addRamp(next, 32, [](int v) { return RGB(0, byte(v), 0); });
-    canvasIndex.cyan = addRamp(next, 32, [](int v) { return RGB(0, byte(v), byte(v)); });
-    canvasIndex.blue = addRamp(next, 32, [](int v) { return RGB(0, 0, byte(v)); });
+    canvasIndex.yellow = addRamp(next, 32, [](int v) { return RGB(asByte(v), asByte(v), 0); });
+    canvasIndex.green = addRamp(next, 32, [](int v) { return RGB(0, asByte(v), 0); });
+    canvasIndex.cyan = addRamp(next, 32, [](int v) { return RGB(0, asByte(v), asByte(v)); });
+    canvasIndex.blue = addRamp(next, 32, [](int v) { return RGB(0, 0, asByte(v)); });
 
     canvasIndex.system = next;
     const int count = systemColorCount();

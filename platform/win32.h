@@ -8,9 +8,21 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <mmsystem.h>
+#include <mmreg.h>
+#include <msacm.h>
+#include <dsound.h>
+#include <objbase.h>
+#include <wmsdk.h>
+#include <shlobj.h>
+#include <shellapi.h>
+#include <direct.h>
+#include <io.h>
 #include <mbstring.h>
 #include <share.h>
 #include <stdio.h>
+#include <sys/stat.h>
+#include <sys/types.h>
 #else
 #include "platform/core/types.h"
 #include "platform/core/com.h"
