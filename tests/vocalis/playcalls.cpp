@@ -1,0 +1,104 @@
+// playcalls DLL MEDIA NAME: loads the audio library as the Java runtime does
+// (LoadLibraryA, exports by their decorated names) and makes the calls of
+// the application with a JNI environment of its own, which serves the only
+// two JNI functions the library uses.
+//
+// Before each call a marker line "--- <what>" goes to standard output, so
+// that the library's own lines can be told apart; after the play calls a
+// line "--- returned after N ms". MEDIA is the media directory for audio
+// kind 4 (Windows form, with its final backslash), NAME a recording there.
+// Ends with "--- strings taken T, handed back H" and exit status 0, or 1
+// when the library or an export is missing.
+#include <jni.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// What a jstring points at here: the string's modified UTF-8 bytes.
+struct JavaString {
+    std::string utf;
+};
+
+int taken = 0;
+int handedBack = 0;
+
+const char* JNICALL getStringUtfChars(JNIEnv*, jstring string, jboolean* isCopy) {
+    if (isCopy != nullptr) *isCopy = JNI_FALSE;
+    ++taken;
+    return reinterpret_cast<JavaString*>(string)->utf.c_str();
+}
+
+void JNICALL releaseStringUtfChars(JNIEnv*, jstring, const char*) { ++handedBack; }
+
+jstring javaString(JavaString& holder) { return reinterpret_cast<jstring>(&holder); }
+
+using SayHello = void(JNICALL*)(JNIEnv*, jobject);
+using NativeInit = jint(JNICALL*)(JNIEnv*, jobject, jint, jstring);
+using InternalPlay = void(JNICALL*)(JNIEnv*, jobject, jstring, jstring);
+
+template <typename Function>
+Function exported(HMODULE library, const char* name) {
+    FARPROC address = GetProcAddress(library, name);
+    if (address == nullptr) std::printf("--- no export %s\n", name);
+    // Through the type that stands for any function.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+void marker(const std::string& what) {
+    std::printf("--- %s\n", what.c_str());
+    std::fflush(stdout);
+}
+
+void play(JNIEnv* env, InternalPlay internalPlay, const char* name, const char* code) {
+    JavaString nameString{name};
+    JavaString codeString{code};
+    marker(std::string("play ") + name + " " + code);
+    const DWORD start = GetTickCount();
+    internalPlay(env, nullptr, javaString(nameString), javaString(codeString));
+    std::printf("--- returned after %lu ms\n", static_cast<unsigned long>(GetTickCount() - start));
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: playcalls DLL MEDIA NAME\n");
+        return 2;
+    }
+    HMODULE library = LoadLibraryA(argv[1]);
+    if (library == nullptr) {
+        std::printf("--- %s does not load: error %lu\n", argv[1],
+                    static_cast<unsigned long>(GetLastError()));
+        return 1;
+    }
+    const auto sayHello =
+        exported<SayHello>(library, "_Java_com_corvantis_utilities_QzAudioPlayer_sayHello@8");
+    const auto nativeInit = exported<NativeInit>(
+        library, "_Java_com_corvantis_utilities_QzAudioPlayer__1nativeInit@16");
+    const auto internalPlay = exported<InternalPlay>(
+        library, "_Java_com_corvantis_utilities_QzAudioPlayer_internalPlay@16");
+    if (sayHello == nullptr || nativeInit == nullptr || internalPlay == nullptr) return 1;
+
+    JNINativeInterface_ functions{};
+    functions.GetStringUTFChars = getStringUtfChars;
+    functions.ReleaseStringUTFChars = releaseStringUtfChars;
+    JNIEnv env{&functions};
+
+    marker("hello");
+    sayHello(&env, nullptr);
+
+    JavaString media{argv[2]};
+    marker("set-up");
+    const jint result = nativeInit(&env, nullptr, 4, javaString(media));
+    std::printf("--- set-up returned %ld\n", static_cast<long>(result));
+
+    play(&env, internalPlay, argv[3], "fr_fr");
+    play(&env, internalPlay, argv[3], "de_de");
+
+    std::printf("--- strings taken %d, handed back %d\n", taken, handedBack);
+    return 0;
+}
