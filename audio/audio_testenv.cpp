@@ -1,7 +1,6 @@
 #include "audio/audio_testenv.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,13 +9,14 @@
 
 #include "audio/directsound.h"
 #include "common/logger.h"
+#include "common/testsupport.h"
 
 namespace {
 
 // Tests play to ALSA's null device: it takes every sample and needs no card.
 class SoundEnvironment : public ::testing::Environment {
 public:
-    void SetUp() override { setenv("AUDIODEV", "null", 1); }
+    void SetUp() override { testsupport::setEnv("AUDIODEV", "null"); }
 };
 
 [[maybe_unused]] ::testing::Environment* const environment =
@@ -25,12 +25,7 @@ public:
 }  // namespace
 
 TraceLog::TraceLog() {
-    std::string pattern = ::testing::TempDir() + "quill-sound-log-XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd >= 0) {
-        close(fd);
-    }
-    m_path = pattern;
+    m_path = testsupport::makeTempFile("quill-sound-log-");
     logInit(soundTraceLevel, m_path.c_str(), false, false, true, false);
 }
 

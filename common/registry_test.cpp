@@ -1,41 +1,80 @@
 #include "common/registry.h"
 
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "common/testsupport.h"
 #include "platform/win32.h"
+#ifdef _WIN32
+#include <shlwapi.h>
+#endif
 
 namespace {
 
+#ifdef _WIN32
+// Windows has one registry: the test's keys are made there and removed
+// again, with the values the registry file of the other branch holds.
+class Registry {
+public:
+    Registry() {
+        remove();
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brenvall\\Quillory\\3.0", 0, nullptr, 0,
+                        KEY_WRITE, nullptr, &key, nullptr);
+        setValue(key, "RootDirectory", REG_SZ, "C:\\Quillory", 12);
+        setValue(key, "Language", REG_SZ, "de_de", 6);
+        setValue(key, "Raw", REG_BINARY, "AB", 2);
+        RegCloseKey(key);
+        RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Q", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr);
+        RegCloseKey(key);
+    }
+    ~Registry() { remove(); }
+
+private:
+    static void setValue(HKEY key, const char* name, DWORD type, const char* data, DWORD size) {
+        RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data), size);
+    }
+    static void remove() {
+        SHDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Brenvall");
+        SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Q");
+        SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\New");
+    }
+};
+#else
 // A registry file of the test's own.
 class Registry {
 public:
     Registry() {
         m_file = std::filesystem::temp_directory_path() /
-                 ("quill-common-registry-" + std::to_string(getpid()) + ".reg");
+                 ("quill-common-registry-" + std::to_string(testsupport::processId()) + ".reg");
         std::ofstream(m_file) << "Windows Registry Editor Version 5.00\n\n"
                                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvall\\Quillory\\3.0]\n"
                                  "\"RootDirectory\"=\"C:\\\\Quillory\"\n"
                                  "\"Language\"=\"de_de\"\n"
                                  "\"Raw\"=hex:41,42\n\n"
                                  "[HKEY_CURRENT_USER\\Software\\Q]\n";
-        setenv("QUILLORY_REGISTRY", m_file.c_str(), 1);
+        testsupport::setEnv("QUILLORY_REGISTRY", m_file.c_str());
     }
     ~Registry() {
-        unsetenv("QUILLORY_REGISTRY");
+        testsupport::unsetEnv("QUILLORY_REGISTRY");
         std::filesystem::remove(m_file);
     }
 
 private:
     std::filesystem::path m_file;
 };
+#endif
 
 const char kKey[] = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvall\\Quillory\\3.0";
 
@@ -82,6 +121,7 @@ TEST(RegistryPaths, ReadWriteAndCreateThroughTheFile) {
     std::free(text);
 }
 
+#ifndef _WIN32
 // A writer killed at any moment leaves the old file or the new one.
 TEST(RegistryPaths, AWriterKilledMidWayLeavesAWholeFile) {
     Registry registry;
@@ -116,3 +156,4 @@ TEST(RegistryPaths, AWriterKilledMidWayLeavesAWholeFile) {
         EXPECT_NE(entry.path().string().rfind(file + ".", 0), 0u) << entry.path();
     }
 }
+#endif

@@ -4,13 +4,17 @@
 
 namespace {
 
-// A canvas drawing into a black 120 x 80 memory bitmap.
+// A canvas drawing into a black 120 x 80 memory bitmap. The bitmap is made
+// compatible with the screen: a bitmap compatible with a new memory context
+// is monochrome on Windows, as that context's own 1 x 1 bitmap is.
 class CanvasTest : public ::testing::Test {
 protected:
     void SetUp() override {
         canvasInit();
         m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateCompatibleBitmap(m_dc, 120, 80);
+        const HDC screen = GetDC(nullptr);
+        m_bitmap = CreateCompatibleBitmap(screen, 120, 80);
+        ReleaseDC(nullptr, screen);
         m_oldBitmap = SelectObject(m_dc, m_bitmap);
     }
     void TearDown() override {

@@ -1,7 +1,6 @@
 #include "wordmodel/syllables.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -9,6 +8,7 @@
 
 #include "common/logger.h"
 #include "common/strings.h"
+#include "common/testsupport.h"
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
 #include "wordmodel/word_inspector.h"
@@ -262,16 +262,18 @@ TEST(LevelCounters, GrowOnDemand) {
 class SyllableTrace : public ::testing::Test {
 protected:
     void SetUp() override {
-        path_ = ::testing::TempDir() + "wordmodel_trace_" + std::to_string(getpid()) + ".txt";
+        path_ = ::testing::TempDir() + "wordmodel_trace_" +
+                std::to_string(testsupport::processId()) + ".txt";
         logInit(wordTraceLevel, path_.c_str(), false, false, true, false);
     }
     void TearDown() override {
         logInit(0, nullptr, false, false, false, false);
         std::remove(path_.c_str());
     }
-    // What the log received since the last call.
+    // What the log received since the last call, read as the text-mode file
+    // it is.
     std::string takeLog() {
-        std::ifstream in(path_, std::ios::binary);
+        std::ifstream in(path_);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         logInit(wordTraceLevel, path_.c_str(), false, false, true, false);
         return text;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/testsupport.h"
 #include "common/textconv.h"
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
@@ -21,9 +22,8 @@ const char* const kindExtensions[] = {"", "wav", "wav", "mp3", "mp3"};
 class WordChecks : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/quill-checks-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = pattern;
+        m_root = testsupport::makeTempDirectory("quill-checks-");
+        ASSERT_FALSE(m_root.empty());
         m_savedDirectory = mediaDirectory;
         setMediaDirectory(toWide(m_root.string() + "/"));
     }

@@ -10,29 +10,23 @@
 #include <iterator>
 #include <string>
 
-#include <unistd.h>
-
 #include "common/logger.h"
+#include "common/testsupport.h"
 
 class WordLogCapture {
 public:
     explicit WordLogCapture(int level = 1) {
-        char pattern[] = "/tmp/quill-wordlog-XXXXXX";
-        const int fd = mkstemp(pattern);
-        EXPECT_GE(fd, 0);
-        if (fd >= 0) {
-            close(fd);
-        }
-        m_path = pattern;
+        m_path = testsupport::makeTempFile("quill-wordlog-");
+        EXPECT_FALSE(m_path.empty());
         logInit(level, m_path.c_str(), false, false, true, false);
     }
     ~WordLogCapture() {
         logInit(0, nullptr, false, false, false, false);
         std::remove(m_path.c_str());
     }
-    // What was logged since the last take.
+    // What was logged since the last take, read as the text-mode file it is.
     std::string take() {
-        std::ifstream in(m_path, std::ios::binary);
+        std::ifstream in(m_path);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         std::ofstream(m_path, std::ios::binary | std::ios::trunc);
         return text;

@@ -1,0 +1,101 @@
+// What test programs need of the operating system beyond the C++ library,
+// for Linux and for Windows alike: environment variables, fresh temporary
+// directories and files, the process id, and the line end a text-mode
+// stream writes. Only test programs include it.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace testsupport {
+
+inline void setEnv(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
+inline void unsetEnv(const char* name) {
+#ifdef _WIN32
+    _putenv_s(name, "");  // an empty value removes the variable
+#else
+    unsetenv(name);
+#endif
+}
+
+inline int processId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+
+#ifdef _WIN32
+// A name in the temporary directory that begins with prefix and is not taken.
+inline std::filesystem::path freshTempName(const std::string& prefix) {
+    namespace fs = std::filesystem;
+    static unsigned counter = 0;
+    fs::path candidate;
+    do {
+        candidate = fs::temp_directory_path() /
+                    (prefix + std::to_string(processId()) + "-" + std::to_string(++counter));
+    } while (fs::exists(candidate));
+    return candidate;
+}
+#endif
+
+// A new, empty directory in the temporary directory whose name begins with
+// prefix; empty when none could be made.
+inline std::filesystem::path makeTempDirectory(const std::string& prefix) {
+#ifdef _WIN32
+    std::error_code error;
+    const std::filesystem::path path = freshTempName(prefix);
+    return std::filesystem::create_directory(path, error) ? path : std::filesystem::path();
+#else
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr) return {};
+    return pattern;
+#endif
+}
+
+// A new, empty file in the temporary directory whose name begins with
+// prefix; empty when none could be made.
+inline std::string makeTempFile(const std::string& prefix) {
+#ifdef _WIN32
+    const std::string path = freshTempName(prefix).string();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return {};
+    std::fclose(file);
+    return path;
+#else
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return {};
+    close(fd);
+    return pattern;
+#endif
+}
+
+// The text as a stream opened in text mode writes it: on Windows the C
+// runtime writes "\r\n" for each "\n".
+inline std::string textModeBytes(std::string text) {
+#ifdef _WIN32
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+        text.insert(at, 1, '\r');
+    }
+#endif
+    return text;
+}
+
+}  // namespace testsupport
