@@ -2,6 +2,7 @@
 
 #include "common/logger.h"
 #include "common/strings.h"
+#include "common/textconv.h"
 #include "platform/win32.h"
 
 namespace {
@@ -29,7 +30,9 @@ void reportError(const char* text, int level, bool showBox) {
 }
 
 void reportErrorW(const wchar_t* text, int level, bool showBox) {
-    logPrint(level, "ERROR: %ls\n", text);
+    // Narrowed first: the Windows runtime's own "%ls" fails on a character
+    // its "C" locale cannot take, and the line would be lost.
+    logPrint(level, "ERROR: %s\n", text != nullptr ? toNarrow(text, CP_ACP).c_str() : "(null)");
     if (showBox) MessageBoxW(nullptr, text, L"Error", MB_OK);
 }
 

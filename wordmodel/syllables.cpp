@@ -204,8 +204,8 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
                 // An empty diphthong would never let the walk move on.
                 if (!diphthong.empty() && letterGroupAt(t, i, diphthong)) {
                     if (tracing) {
-                        logPrint(wordTraceLevel, "%20s 050 :    [%2d] vc:%ls\n", traceName,
-                                 static_cast<int>(i), diphthong.c_str());
+                        logPrint(wordTraceLevel, "%20s 050 :    [%2d] vc:%s\n", traceName,
+                                 static_cast<int>(i), toNarrow(diphthong, CP_ACP).c_str());
                     }
                     letterClass = diphthongClass;
                     // The diphthong's last character goes with it.

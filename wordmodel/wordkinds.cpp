@@ -91,10 +91,11 @@ void LX_Word::setWordKindDE(const std::wstring& name) {
         }
     }
     // Narrowed first: a character that the C runtime's own wide conversion
-    // cannot take would cut the line there.
-    std::printf("ERROR: wordkind DE %s is unkown\n", toNarrow(name, CP_ACP).c_str());
+    // cannot take would cut the line there, or drop it.
+    const std::string narrow = toNarrow(name, CP_ACP);
+    std::printf("ERROR: wordkind DE %s is unkown\n", narrow.c_str());
     std::fflush(stdout);
-    logPrint(1, "ERROR: wordkind DE %ls is unkown\n", name.c_str());
+    logPrint(1, "ERROR: wordkind DE %s is unkown\n", narrow.c_str());
 }
 
 void LX_Word::setWordKindPL(const std::wstring& name) {

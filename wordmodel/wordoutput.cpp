@@ -6,6 +6,7 @@
 #include "common/logger.h"
 #include "common/strings.h"
 #include "common/textconv.h"
+#include "common/textconv.h"
 #include "wordmodel/taggedword.h"
 #include "wordmodel/word.h"
 #include "wordmodel/wordtables.h"
@@ -59,8 +60,9 @@ bool LX_Word::postProcess(const std::wstring& wordGroup) {
         }
     }
     if (m_flagQL && getWord().find(L'-') != std::wstring::npos) {
-        logPrint(1, "\n%20s 100 :    %ls contains '-' do not use it in Quillory\n",
-                 "LX_Word::postProcess", getWord().c_str());
+        // Narrowed first, as the Windows runtime's "%ls" would drop the line.
+        logPrint(1, "\n%20s 100 :    %s contains '-' do not use it in Quillory\n",
+                 "LX_Word::postProcess", toNarrow(getWord(), CP_ACP).c_str());
         m_flagQL = false;
     }
     std::sort(m_wordGroups.begin(), m_wordGroups.end());
