@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/core/handle.h"
+#include "platform/files/fileio.h"
 #include "platform/files/path.h"
 #include "platform/text/cp1252.h"
 #include "platform/text/text.h"
@@ -235,6 +236,19 @@ __attribute__((visibility("hidden"))) wchar_t* fgetws(wchar_t* buffer, int count
         return nullptr;
     }
     int stored = 0;
+    if (platform::isBinaryStream(stream)) {
+        while (stored < count - 1) {
+            const int low = std::fgetc(stream);
+            if (low == EOF) break;
+            const int high = std::fgetc(stream);
+            if (high == EOF) break;
+            buffer[stored++] = static_cast<wchar_t>(low | high << 8);
+            if (buffer[stored - 1] == L'\n') break;
+        }
+        if (stored == 0) return nullptr;
+        buffer[stored] = L'\0';
+        return buffer;
+    }
     while (stored < count - 1) {
         int c = std::fgetc(stream);
         if (c == EOF) break;

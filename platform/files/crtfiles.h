@@ -65,9 +65,11 @@ int _stat(const char* path, struct _stat* status);
 extern "C" {
 // Removes a file (not a directory); 0 or -1 with errno.
 int remove(const char* path) noexcept;
-// Reads text in the ANSI code page up to and including the next line feed,
-// at most count - 1 characters. A carriage return right before the line feed
-// is dropped, as a stream in text mode drops it. Null when nothing was read.
+// Reads up to and including the next line feed, at most count - 1
+// characters; null when nothing was read. From a stream in text mode it
+// reads text in the ANSI code page and drops a carriage return right before
+// the line feed; from one _fsopen opened in binary mode it reads UTF-16LE
+// units as they are (a last odd byte is not a character).
 wchar_t* fgetws(wchar_t* buffer, int count, std::FILE* stream);
 }
 

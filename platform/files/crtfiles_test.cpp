@@ -129,6 +129,16 @@ TEST(FileServices, AccessStatRemoveAndWideLines) {
     EXPECT_EQ(fgetws(line, 8, stream), nullptr);
     std::fclose(stream);
 
+    // In binary mode, as on Windows: UTF-16LE units, the carriage return kept,
+    // a last odd byte no character.
+    folder.file("wide.txt", std::string("a\0\r\0\n\0\x42\x01\n\0z", 11));
+    stream = _fsopen(folder.windows("wide.txt").c_str(), "rb", _SH_DENYNO);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_STREQ(fgetws(line, 8, stream), L"a\r\n");
+    EXPECT_STREQ(fgetws(line, 8, stream), L"\x0142\n");
+    EXPECT_EQ(fgetws(line, 8, stream), nullptr);
+    std::fclose(stream);
+
     EXPECT_EQ(remove(path.c_str()), 0);
     EXPECT_EQ(_access(path.c_str(), 0), -1);
     EXPECT_EQ(remove(path.c_str()), -1);
