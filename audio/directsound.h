@@ -143,6 +143,9 @@ private:
     // traces of create 3 or 4. 1 or 0.
     int buildSound(int createNumber);
     void freeImages();
+    // For the file loaders: a named file that opens resets the sound and is
+    // read whole into m_pFileBuffer. 1, with its size, or 0.
+    int readSoundFile(const char* fileName, DWORD* size);
 
     BYTE* m_pFileBuffer;
     BYTE* m_pData;

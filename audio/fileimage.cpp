@@ -7,6 +7,20 @@ HANDLE openForReading(const char* fileName) {
                        FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+const BYTE* lockResourceImage(HMODULE module, LPCSTR name, LPCSTR type, DWORD* size) {
+    *size = 0;
+    if (module == nullptr) {
+        module = GetModuleHandleA(nullptr);
+    }
+    HRSRC resource = FindResourceA(module, name, type);
+    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
+    const BYTE* image = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    if (image != nullptr) {
+        *size = SizeofResource(module, resource);
+    }
+    return image;
+}
+
 BYTE* readFileImage(HANDLE file, DWORD* size) {
     *size = 0;
     const DWORD fileSize = GetFileSize(file, nullptr);

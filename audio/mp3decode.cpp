@@ -17,31 +17,18 @@ int CDirectSound::load(int resourceId, HMODULE module, HWND window) {
 
 int CDirectSound::create(int resourceId, HMODULE module, HWND window) {
     logPrint(soundTraceLevel, "CDirectSound:: create 2 000\n");
-    if (module == nullptr) {
-        module = GetModuleHandleA(nullptr);
-    }
-    HRSRC resource =
-        FindResourceA(module, MAKEINTRESOURCEA(static_cast<WORD>(resourceId)), "MP3");
-    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
-    const BYTE* bytes = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    DWORD size = 0;
+    const BYTE* bytes = lockResourceImage(
+        module, MAKEINTRESOURCEA(static_cast<WORD>(resourceId)), "MP3", &size);
     if (bytes == nullptr) {
         return 0;
     }
-    return decodeMp3(bytes, SizeofResource(module, resource), window) == S_OK ? 1 : 0;
+    return decodeMp3(bytes, size, window) == S_OK ? 1 : 0;
 }
 
 int CDirectSound::loadMp3File(const char* fileName, HWND window) {
-    if (fileName == nullptr || fileName[0] == '\0') {
-        return 0;
-    }
-    HANDLE file = openForReading(fileName);
-    if (file == INVALID_HANDLE_VALUE) {
-        return 0;
-    }
-    reset();
     DWORD size = 0;
-    m_pFileBuffer = readFileImage(file, &size);
-    if (m_pFileBuffer == nullptr) {
+    if (!readSoundFile(fileName, &size)) {
         return 0;
     }
     return decodeMp3(m_pFileBuffer, size, window) == S_OK ? 1 : 0;

@@ -16,19 +16,23 @@ int CDirectSound::createWave(WORD number, HMODULE module, HWND window) {
 
 int CDirectSound::createWave(LPCSTR name, HMODULE module, HWND window) {
     logPrint(soundTraceLevel, "CDirectSound:: create 2 000\n");
-    if (module == nullptr) {
-        module = GetModuleHandleA(nullptr);
-    }
-    HRSRC resource = FindResourceA(module, name, "WAVE");
-    HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
-    const BYTE* image = loaded != nullptr ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    DWORD size = 0;
+    const BYTE* image = lockResourceImage(module, name, "WAVE", &size);
     if (image == nullptr) {
         return 0;
     }
-    return create(image, window, SizeofResource(module, resource));
+    return create(image, window, size);
 }
 
 int CDirectSound::loadWaveFile(const char* fileName, HWND window) {
+    DWORD size = 0;
+    if (!readSoundFile(fileName, &size)) {
+        return 0;
+    }
+    return create(m_pFileBuffer, window, size);
+}
+
+int CDirectSound::readSoundFile(const char* fileName, DWORD* size) {
     if (fileName == nullptr || fileName[0] == '\0') {
         return 0;
     }
@@ -37,12 +41,8 @@ int CDirectSound::loadWaveFile(const char* fileName, HWND window) {
         return 0;
     }
     reset();
-    DWORD size = 0;
-    m_pFileBuffer = readFileImage(file, &size);
-    if (m_pFileBuffer == nullptr) {
-        return 0;
-    }
-    return create(m_pFileBuffer, window, size);
+    m_pFileBuffer = readFileImage(file, size);
+    return m_pFileBuffer != nullptr ? 1 : 0;
 }
 
 int CDirectSound::create(const BYTE* image, HWND window, DWORD imageSize) {
