@@ -6,6 +6,8 @@
 // Release drops the last one.
 #pragma once
 
+#include <atomic>
+
 #include "platform/core/types.h"
 
 #define STDMETHODCALLTYPE
@@ -60,3 +62,38 @@ protected:
 using LPUNKNOWN = IUnknown*;
 
 extern const IID IID_IUnknown;
+
+namespace platform {
+
+// IUnknown of an object behind one interface: QueryInterface answers that
+// interface and IUnknown, and the last Release deletes the object, whose
+// destructor does what the last release must.
+template <class Interface, const IID& InterfaceId>
+class ComObject : public Interface {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        if (iid == IID_IUnknown || iid == InterfaceId) {
+            AddRef();
+            *object = static_cast<Interface*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --m_references;
+        if (left == 0) delete this;
+        return left;
+    }
+
+protected:
+    ComObject() = default;
+    virtual ~ComObject() = default;
+
+private:
+    std::atomic<ULONG> m_references{1};
+};
+
+}  // namespace platform

@@ -26,31 +26,9 @@ namespace {
 // may put in dwSize as a number.
 constexpr DWORD kWin32DescriptionSize = 36;
 
-class DirectSoundDevice final : public IDirectSound {
+class DirectSoundDevice final : public ComObject<IDirectSound, IID_IDirectSound> {
 public:
     explicit DirectSoundDevice(std::shared_ptr<Mixer> mixer) : m_mixer(std::move(mixer)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDirectSound) {
-            AddRef();
-            *object = static_cast<IDirectSound*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --m_references;
-        if (left == 0) {
-            m_mixer->shutdown();
-            delete this;
-        }
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer,
                                                 LPUNKNOWN outer) override {
@@ -76,10 +54,9 @@ public:
     }
 
 private:
-    ~DirectSoundDevice() = default;
+    ~DirectSoundDevice() override { m_mixer->shutdown(); }
 
     std::shared_ptr<Mixer> m_mixer;
-    std::atomic<ULONG> m_references{1};
 };
 
 }  // namespace

@@ -13,28 +13,9 @@ namespace platform::sound {
 
 namespace {
 
-class PrimaryBuffer final : public IDirectSoundBuffer {
+class PrimaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSoundBuffer> {
 public:
     explicit PrimaryBuffer(std::shared_ptr<Mixer> mixer) : m_mixer(std::move(mixer)) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDirectSoundBuffer) {
-            AddRef();
-            *object = static_cast<IDirectSoundBuffer*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --m_references;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD, LPDWORD) override { return DSERR_UNSUPPORTED; }
 
@@ -93,10 +74,9 @@ public:
     HRESULT STDMETHODCALLTYPE Restore() override { return DS_OK; }
 
 private:
-    ~PrimaryBuffer() = default;
+    ~PrimaryBuffer() override = default;
 
     std::shared_ptr<Mixer> m_mixer;
-    std::atomic<ULONG> m_references{1};
 };
 
 }  // namespace

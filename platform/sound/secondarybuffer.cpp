@@ -21,7 +21,7 @@ constexpr DWORD kWriteLeadMilliseconds = 10;
 
 BYTE silenceOf(const WAVEFORMATEX& format) { return format.wBitsPerSample == 8 ? BYTE{128} : BYTE{0}; }
 
-class SecondaryBuffer final : public IDirectSoundBuffer {
+class SecondaryBuffer final : public ComObject<IDirectSoundBuffer, IID_IDirectSoundBuffer> {
 public:
     explicit SecondaryBuffer(std::shared_ptr<Mixer> mixer) : m_mixer(std::move(mixer)) {}
 
@@ -30,42 +30,6 @@ public:
     void attach() {
         std::lock_guard<std::mutex> guard(m_mixer->lock());
         m_mixer->attach(&m_voice);
-    }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDirectSoundBuffer) {
-            AddRef();
-            *object = static_cast<IDirectSoundBuffer*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --m_references;
-        if (left == 0) {
-            {
-                std::unique_lock<std::mutex> guard(m_mixer->lock());
-                // A sound that has ended by the clock was heard on Windows;
-                // on a busy machine the mixer may not have reached it yet, so
-                // it is given the time to take what is left (bounded, should
-                // the device hang).
-                const Clock::time_point deadline = Clock::now() + std::chrono::seconds(2);
-                m_voice.settle(Clock::now());
-                while (m_voice.mixing && !m_voice.playing && Clock::now() < deadline) {
-                    guard.unlock();
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                    guard.lock();
-                }
-                m_mixer->detach(&m_voice);
-            }
-            delete this;
-        }
-        return left;
     }
 
     HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) override {
@@ -194,7 +158,21 @@ public:
     }
 
 private:
-    ~SecondaryBuffer() = default;
+    // The last release: a sound that has ended by the clock was heard on
+    // Windows; on a busy machine the mixer may not have reached it yet, so it
+    // is given the time to take what is left (bounded, should the device
+    // hang).
+    ~SecondaryBuffer() override {
+        std::unique_lock<std::mutex> guard(m_mixer->lock());
+        const Clock::time_point deadline = Clock::now() + std::chrono::seconds(2);
+        m_voice.settle(Clock::now());
+        while (m_voice.mixing && !m_voice.playing && Clock::now() < deadline) {
+            guard.unlock();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            guard.lock();
+        }
+        m_mixer->detach(&m_voice);
+    }
 
     // Called with the lock held: whether the buffer is lost, or is lost now
     // because a test asked for it.
@@ -222,7 +200,6 @@ private:
 
     std::shared_ptr<Mixer> m_mixer;
     Voice m_voice;
-    std::atomic<ULONG> m_references{1};
 };
 
 }  // namespace
