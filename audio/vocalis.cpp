@@ -15,6 +15,7 @@
 #include "common/logger.h"
 #include "common/strings.h"
 #include "common/textconv.h"
+#include "wordmodel/javastring.h"
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
 
@@ -23,16 +24,7 @@ namespace {
 // The bytes of a Java string (modified UTF-8), copied; false for a null
 // string or when the JVM cannot give them.
 bool takeBytes(JNIEnv* env, jstring string, std::string& bytes) {
-    if (string == nullptr) {
-        return false;
-    }
-    const char* chars = env->GetStringUTFChars(string, nullptr);
-    if (chars == nullptr) {
-        return false;
-    }
-    bytes = chars;
-    env->ReleaseStringUTFChars(string, chars);
-    return true;
+    return withJavaString(env, string, [&](const char* chars) { bytes = chars; });
 }
 
 // The language of a code, by exact comparison; 0 for a code that names none.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "common/textconv.h"
+#include "wordmodel/javastring.h"
 #include "wordmodel/javatext.h"
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
@@ -20,29 +21,16 @@ namespace {
 // for a null string or when the JVM cannot give its characters (it then has
 // an exception pending, which is left for the caller).
 bool takeString(JNIEnv* env, jstring string, std::string& narrow) {
-    if (string == nullptr) {
-        return false;
-    }
-    const char* chars = env->GetStringUTFChars(string, nullptr);
-    if (chars == nullptr) {
-        return false;
-    }
-    narrow = toNarrow(fromUtf8(chars, -1), 0);
-    env->ReleaseStringUTFChars(string, chars);
-    return true;
+    return withJavaString(env, string,
+                          [&](const char* chars) { narrow = toNarrow(fromUtf8(chars, -1), 0); });
 }
 
 // A German record for the word, English as second language.
 bool takeWord(JNIEnv* env, jstring string, LX_Word& word) {
-    if (string == nullptr) {
+    std::wstring text;
+    if (!withJavaString(env, string, [&](const char* chars) { text = javaTextToWide(chars); })) {
         return false;
     }
-    const char* chars = env->GetStringUTFChars(string, nullptr);
-    if (chars == nullptr) {
-        return false;
-    }
-    std::wstring text = javaTextToWide(chars);
-    env->ReleaseStringUTFChars(string, chars);
     word.setWord(languageGerman, std::move(text));
     return true;
 }

@@ -19,21 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "windows/utf8.h"
+
 namespace {
 
 // The id Windows gives a message box's text control.
 constexpr int messageTextId = 0xFFFF;
 constexpr DWORD pollMs = 100;
-
-std::string toUtf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
 
 std::string escaped(const std::wstring& text) {
     std::string out;

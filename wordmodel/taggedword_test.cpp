@@ -13,14 +13,8 @@ namespace {
 
 using I = LX_WordInspector;
 
-LX_Word german(const std::wstring& text) {
-    LX_Word word;
-    word.setWord(text);
-    return word;
-}
-
 TEST(TaggedWord, DerivesHyphenationAndMarkedPhonesAndRates) {
-    LX_Word word = german(L"Wasser");
+    LX_Word word = germanWord(L"Wasser");
     word.setTaggedWord(L"Was-[s]er", 0, false);
     EXPECT_EQ(word.getTaggedWordQL(), L"Was-[s]er");
     EXPECT_EQ(word.getHyphenationQL(), L"Was-ser");
@@ -28,13 +22,13 @@ TEST(TaggedWord, DerivesHyphenationAndMarkedPhonesAndRates) {
     EXPECT_EQ(word.getNbSyllables(), 2);
     EXPECT_EQ(word.getDifficulty(), 10);
 
-    LX_Word unbalanced = german(L"ab");
+    LX_Word unbalanced = germanWord(L"ab");
     unbalanced.setTaggedWordAlt(L"a]b[");
     EXPECT_EQ(unbalanced.getMarkedPhonesAlt(), L"a]b[");
 }
 
 TEST(TaggedWord, RefusedTextKeepsTheDerivedTextsAndLogs) {
-    LX_Word word = german(L"Wasser");
+    LX_Word word = germanWord(L"Wasser");
     word.setTaggedWord(L"Was-[s]er", 0, false);
     WordLogCapture log;
     word.setTaggedWord(L"was-[s]er", 0, false);
@@ -56,14 +50,14 @@ TEST(TaggedWord, VerboseTraceLines) {
               "removeBrackets 999: a-b\nremoveHyphens 000: a-b\nremoveHyphens 010: a-b\n"
               "removeHyphens 999: ab\n");
 
-    LX_Word word = german(L"ab");
+    LX_Word word = germanWord(L"ab");
     word.setTaggedWord(L"", 1, true);  // changes nothing
     EXPECT_EQ(log.take(), "setTaggedWord 000:  1\nsetTaggedWord 999 1\n");
     EXPECT_EQ(word.getTaggedWordAlt(), L"");
 }
 
 TEST(TaggedWord, DifferFlagsRecordTheirCodesAndStay) {
-    LX_Word word = german(L"Wasser");
+    LX_Word word = germanWord(L"Wasser");
     word.setHyphenationQL(L"Was-ser");
     word.setHyphenationAlt(L"Wass-er");
     EXPECT_TRUE(word.hyphenationsDiffer());
@@ -79,14 +73,14 @@ TEST(TaggedWord, DifferFlagsRecordTheirCodesAndStay) {
 }
 
 TEST(TaggedWord, MergeRebuildsTheTaggedWord) {
-    LX_Word kiste = german(L"Kiste");
+    LX_Word kiste = germanWord(L"Kiste");
     EXPECT_EQ(kiste.mergeTaggedWordQL(), L"");
     kiste.setHyphenationQL(L"Kis-te");
     EXPECT_EQ(kiste.getTaggedWordQL(), L"Kis-te");
     kiste.setMarkedPhonesQL(L"Ki[s]te");
     EXPECT_EQ(kiste.getTaggedWordQL(), L"Ki[s-]te");
 
-    LX_Word wasser = german(L"Wasser");
+    LX_Word wasser = germanWord(L"Wasser");
     wasser.setHyphenationAlt(L"Was-ser");
     wasser.setMarkedPhonesAlt(L"Wa[ss]er");
     EXPECT_EQ(wasser.mergeTaggedWordAlt(), L"Wa[s-s]er");
@@ -95,7 +89,7 @@ TEST(TaggedWord, MergeRebuildsTheTaggedWord) {
 // The word text changed between the hyphenation and the marked phones, so
 // the two spell different letters.
 TEST(TaggedWord, MergeOfDifferentSpellingsEnds) {
-    LX_Word word = german(L"Kiste");
+    LX_Word word = germanWord(L"Kiste");
     word.setHyphenationQL(L"Kis-te");
     word.setWord(L"Kasten");
     word.setMarkedPhonesQL(L"K[a]sten");
@@ -104,7 +98,7 @@ TEST(TaggedWord, MergeOfDifferentSpellingsEnds) {
 
 // A reset record has language 0: the content check reads the empty text.
 TEST(TaggedWord, ContentCheckOfALanguageWithoutSlot) {
-    LX_Word word = german(L"ab");
+    LX_Word word = germanWord(L"ab");
     word.reset();
     WordLogCapture log;
     word.setTaggedWord(L"a-b", 1, false);
@@ -127,12 +121,12 @@ TEST(TaggedWord, RepairMovesMarksAndCollapsesBrackets) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.marked);
-        LX_Word word = german(c.word);
+        LX_Word word = germanWord(c.word);
         word.setMarkedPhonesAlt(c.marked);
         word.repairMarkedPhonesAlt();
         EXPECT_EQ(word.getMarkedPhonesAlt(), c.repaired);
     }
-    LX_Word bett = german(L"Bett");
+    LX_Word bett = germanWord(L"Bett");
     bett.setMarkedPhonesQL(L"Be[t]t");
     WordLogCapture log;
     bett.repairMarkedPhonesQL();

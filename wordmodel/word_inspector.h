@@ -8,6 +8,13 @@
 
 #include "wordmodel/word.h"
 
+// A record whose German text is the given one.
+inline LX_Word germanWord(const std::wstring& text) {
+    LX_Word word;
+    word.setWord(text);
+    return word;
+}
+
 class LX_WordInspector {
 public:
     // Every member as construction leaves it, languages aside.

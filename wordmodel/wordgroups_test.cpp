@@ -2,17 +2,12 @@
 
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
+#include "wordmodel/word_inspector.h"
 #include "wordmodel/wordlog_testing.h"
 
 namespace {
 
 using Texts = std::vector<std::wstring>;
-
-LX_Word german(const std::wstring& text) {
-    LX_Word word;
-    word.setWord(text);
-    return word;
-}
 
 TEST(WordGroups, KeptInWideOrderOnceAndRegistered) {
     LX_Word word;
@@ -32,7 +27,7 @@ TEST(WordGroups, KeptInWideOrderOnceAndRegistered) {
 }
 
 TEST(WordGroups, AlphaGeneralWordsIsLoggedAndKept) {
-    LX_Word word = german(L"Ei");
+    LX_Word word = germanWord(L"Ei");
     WordLogCapture log;
     word.addWordGroup(L"Alpha+Allgemeine Wörter");
     const std::string line = log.take();
@@ -57,7 +52,7 @@ TEST(WordGroups, SpellingGroupsOfGermanWords) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.word);
-        LX_Word word = german(c.word);
+        LX_Word word = germanWord(c.word);
         EXPECT_TRUE(word.findWordGroups());
         EXPECT_EQ(word.getSpellingGroups(), c.groups);
     }
@@ -79,11 +74,11 @@ TEST(GraphemPhonemList, UnitsOfAWord) {
         {L"Typ 1-ä", {L"T", L"Y(Ü)", L"P", L" ", L"1", L"-", L"A2"}},
     };
     for (const auto& c : cases) {
-        LX_Word word = german(c.word);
+        LX_Word word = germanWord(c.word);
         word.buildGraphemPhonemList();
         EXPECT_EQ(word.getGraphemPhonemList(false), c.units) << c.word;
     }
-    LX_Word voegel = german(L"Vögel");
+    LX_Word voegel = germanWord(L"Vögel");
     voegel.buildGraphemPhonemList();
     EXPECT_EQ(voegel.graphemPhonemText(L" ", true), L"V(F) Ö G E L");
     EXPECT_EQ(voegel.graphemPhonemText(L" ", false), L"V(F) O2 G E L");

@@ -9,16 +9,10 @@ namespace {
 using I = LX_WordInspector;
 using Texts = std::vector<std::wstring>;
 
-LX_Word german(const std::wstring& text) {
-    LX_Word word;
-    word.setWord(text);
-    return word;
-}
-
 TEST(WordMerge, GathersListsAndSetsQL) {
-    LX_Word word = german(L"Haus");
+    LX_Word word = germanWord(L"Haus");
     word.addReference({2, 1, 5});
-    LX_Word other = german(L"Maus");
+    LX_Word other = germanWord(L"Maus");
     other.addReference({2, 1, 5});
     other.addReference({2, 2, 5});
     other.addSecondReference({1, 1, 1});
@@ -46,9 +40,9 @@ TEST(WordMerge, GathersListsAndSetsQL) {
 }
 
 TEST(WordAssign, IdentityTest) {
-    LX_Word word = german(L"See");
+    LX_Word word = germanWord(L"See");
     word.setArticle(2, L"der");
-    LX_Word other = german(L"See");
+    LX_Word other = germanWord(L"See");
     other.setArticle(2, L"die");
     other.setWord(1, L"lake");
     other.setAudioName(2, L"w7a");
@@ -64,11 +58,11 @@ TEST(WordAssign, IdentityTest) {
 }
 
 TEST(WordAssign, OverwriteOrComplete) {
-    LX_Word other = german(L"See");
+    LX_Word other = germanWord(L"See");
     I::setAuxFlag(other, false);
     other.setIsName(false);
 
-    LX_Word word = german(L"See");
+    LX_Word word = germanWord(L"See");
     word.setIsName(true);
     I::setWordNumber(word, 42);
     I::setAuxFlag(word, true);
@@ -81,7 +75,7 @@ TEST(WordAssign, OverwriteOrComplete) {
     EXPECT_EQ(word.getWordNumber(), -1);
     EXPECT_TRUE(I::auxFlag(word));
 
-    LX_Word numbered = german(L"See");
+    LX_Word numbered = germanWord(L"See");
     I::setWordNumber(numbered, 7);
     numbered.setPerLanguageNumber(1, 3);
     numbered.setDifficulty(4);
@@ -110,7 +104,7 @@ TEST(WordAssign, SecondLanguageWithoutSlot) {
 }
 
 TEST(SharpS, RewritesWordHyphenationMarksListAndGroups) {
-    LX_Word word = german(L"Straße");
+    LX_Word word = germanWord(L"Straße");
     word.setHyphenationQL(L"Stra-ße");
     word.buildGraphemPhonemList();
     word.addWordGroup(L"Weg und Straße");
@@ -126,13 +120,13 @@ TEST(SharpS, RewritesWordHyphenationMarksListAndGroups) {
 
     // Renamed in place and not sorted again, so a name already there must
     // still be found in the unsorted list.
-    LX_Word unsorted = german(L"Maß");
+    LX_Word unsorted = germanWord(L"Maß");
     unsorted.addWordGroups({L"Straße", L"Strassf"});
     unsorted.changeSZ2SS();
     unsorted.addWordGroup(L"Strasse");
     EXPECT_EQ(unsorted.getWordGroups(), (Texts{L"Strassf", L"Strasse"}));
 
-    LX_Word fuss = german(L"Fußball");
+    LX_Word fuss = germanWord(L"Fußball");
     fuss.setHyphenationQL(L"Fuß-ball");
     fuss.setMarkedPhonesQL(L"Fu[ß]ball");
     fuss.changeSZ2SS();
@@ -140,7 +134,7 @@ TEST(SharpS, RewritesWordHyphenationMarksListAndGroups) {
     EXPECT_EQ(fuss.getMarkedPhonesQL(), L"Fu[ss]ball");
     EXPECT_EQ(fuss.getTaggedWordQL(), L"Fu[ss-]ball");
 
-    LX_Word none = german(L"Haus");
+    LX_Word none = germanWord(L"Haus");
     none.changeSZ2SS();
     EXPECT_EQ(none.getWord(), L"Haus");
     EXPECT_TRUE(none.getSpellingGroups().empty());
@@ -156,7 +150,7 @@ TEST(SharpS, GraphemePositions) {
         {L"Blaßmaß", {L"B", L"L", L"A", L"S", L"S", L"M", L"A", L"S", L"S"}},
     };
     for (const auto& c : cases) {
-        LX_Word word = german(c.word);
+        LX_Word word = germanWord(c.word);
         word.buildGraphemPhonemList();
         word.changeSZ2SS();
         EXPECT_EQ(word.getGraphemPhonemList(false), c.list) << c.word;
@@ -171,7 +165,7 @@ TEST(SharpS, GraphemePositions) {
 }
 
 TEST(SharpS, RefusedWhenTheSpellingsNoLongerFit) {
-    LX_Word word = german(L"Straße");
+    LX_Word word = germanWord(L"Straße");
     word.setHyphenationQL(L"Stra-ße");
     word.setWord(L"Straßen");
     WordLogCapture log;
@@ -182,7 +176,7 @@ TEST(SharpS, RefusedWhenTheSpellingsNoLongerFit) {
     EXPECT_EQ(word.getWord(), L"Straßen");
     EXPECT_TRUE(word.getSpellingGroups().empty());
 
-    LX_Word marked = german(L"Maß");
+    LX_Word marked = germanWord(L"Maß");
     marked.setMarkedPhonesQL(L"[M]aß");
     marked.setWord(L"Maße");
     marked.changeSZ2SS();

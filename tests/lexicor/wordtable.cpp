@@ -4,14 +4,15 @@
 // The same program built for Linux and for Windows gives the same table
 // when both libraries compute the same.
 //
-// There is no JVM here: the JNI environment serves just the two calls the
-// library makes, GetStringUTFChars and ReleaseStringUTFChars.
+// There is no JVM here: see tests/jni/minimaljni.h.
 #include <jni.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "tests/jni/minimaljni.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -20,11 +21,6 @@
 #endif
 
 namespace {
-
-// A Java string as the JNI environment hands it out: modified UTF-8.
-struct JavaText {
-    std::string modifiedUtf8;
-};
 
 // UTF-8 to modified UTF-8: U+0000 as two bytes, characters past U+FFFF as
 // two three-byte surrogates.
@@ -53,13 +49,6 @@ std::string toModifiedUtf8(const std::string& utf8) {
     }
     return out;
 }
-
-const char* JNICALL getStringUtfChars(JNIEnv*, jstring text, jboolean* isCopy) {
-    if (isCopy != nullptr) *isCopy = JNI_FALSE;
-    return reinterpret_cast<JavaText*>(text)->modifiedUtf8.c_str();
-}
-
-void JNICALL releaseStringUtfChars(JNIEnv*, jstring, const char*) {}
 
 using WordCall = jint(JNICALL*)(JNIEnv*, jobject, jstring);
 using InitCall = jint(JNICALL*)(JNIEnv*, jobject, jint, jstring);
@@ -106,14 +95,10 @@ int main(int argc, char** argv) {
     }
     const std::string words{std::istreambuf_iterator<char>(file), {}};
 
-    JNINativeInterface_ functions{};
-    functions.GetStringUTFChars = getStringUtfChars;
-    functions.ReleaseStringUTFChars = releaseStringUtfChars;
-    JNIEnv env{};
-    env.functions = &functions;
-
-    JavaText media{"C:\\Quillory\\media"};
-    init(&env, nullptr, 1, reinterpret_cast<jstring>(&media));
+    MinimalJni jni;
+    JNIEnv* env = jni.env();
+    JavaString media{"C:\\Quillory\\media"};
+    init(env, nullptr, 1, javaString(media));
     std::fflush(stdout);
     std::size_t start = 0;
     while (start < words.size()) {
@@ -122,9 +107,9 @@ int main(int argc, char** argv) {
         std::string word = words.substr(start, end - start);
         if (!word.empty() && word.back() == '\r') word.pop_back();
         start = end + 1;
-        JavaText text{toModifiedUtf8(word)};
-        const jint count = syllables(&env, nullptr, reinterpret_cast<jstring>(&text));
-        const jint level = difficulty(&env, nullptr, reinterpret_cast<jstring>(&text));
+        JavaString text{toModifiedUtf8(word)};
+        const jint count = syllables(env, nullptr, javaString(text));
+        const jint level = difficulty(env, nullptr, javaString(text));
         std::printf("%s\t%ld\t%ld\n", word.c_str(), static_cast<long>(count), static_cast<long>(level));
     }
     return 0;

@@ -15,25 +15,9 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/jni/minimaljni.h"
+
 namespace {
-
-// What a jstring points at here: the string's modified UTF-8 bytes.
-struct JavaString {
-    std::string utf;
-};
-
-int taken = 0;
-int handedBack = 0;
-
-const char* JNICALL getStringUtfChars(JNIEnv*, jstring string, jboolean* isCopy) {
-    if (isCopy != nullptr) *isCopy = JNI_FALSE;
-    ++taken;
-    return reinterpret_cast<JavaString*>(string)->utf.c_str();
-}
-
-void JNICALL releaseStringUtfChars(JNIEnv*, jstring, const char*) { ++handedBack; }
-
-jstring javaString(JavaString& holder) { return reinterpret_cast<jstring>(&holder); }
 
 using SayHello = void(JNICALL*)(JNIEnv*, jobject);
 using NativeInit = jint(JNICALL*)(JNIEnv*, jobject, jint, jstring);
@@ -83,22 +67,20 @@ int main(int argc, char** argv) {
         library, "_Java_com_corvantis_utilities_QzAudioPlayer_internalPlay@16");
     if (sayHello == nullptr || nativeInit == nullptr || internalPlay == nullptr) return 1;
 
-    JNINativeInterface_ functions{};
-    functions.GetStringUTFChars = getStringUtfChars;
-    functions.ReleaseStringUTFChars = releaseStringUtfChars;
-    JNIEnv env{&functions};
+    MinimalJni jni;
+    JNIEnv* env = jni.env();
 
     marker("hello");
-    sayHello(&env, nullptr);
+    sayHello(env, nullptr);
 
     JavaString media{argv[2]};
     marker("set-up");
-    const jint result = nativeInit(&env, nullptr, 4, javaString(media));
+    const jint result = nativeInit(env, nullptr, 4, javaString(media));
     std::printf("--- set-up returned %ld\n", static_cast<long>(result));
 
-    play(&env, internalPlay, argv[3], "fr_fr");
-    play(&env, internalPlay, argv[3], "de_de");
+    play(env, internalPlay, argv[3], "fr_fr");
+    play(env, internalPlay, argv[3], "de_de");
 
-    std::printf("--- strings taken %d, handed back %d\n", taken, handedBack);
+    std::printf("--- strings taken %d, handed back %d\n", MinimalJni::taken, MinimalJni::handedBack);
     return 0;
 }
