@@ -51,6 +51,7 @@ constexpr ErrorText kTexts[] = {
     {1400, "The window handle names no window.\r\n"},  // ERROR_INVALID_WINDOW_HANDLE
     {1407, "The window class does not exist.\r\n"},  // ERROR_CANNOT_FIND_WND_CLASS
     {1410, "The window class exists already.\r\n"},  // ERROR_CLASS_ALREADY_EXISTS
+    {1450, "The system lacks the resources for this operation.\r\n"},  // ERROR_NO_SYSTEM_RESOURCES
 };
 
 const char* textOf(DWORD code) {

@@ -51,7 +51,7 @@ TEST(FormatMessage, HasATextForEveryCodeTheLayerSets) {
                            ERROR_RESOURCE_NAME_NOT_FOUND,
                            ERROR_RESOURCE_LANG_NOT_FOUND,
                            11, 13, 29, 30, 32, 109, 112, 158, 161, 206, 234, 259, 267, 1015,
-                           1018, 1400, 1407, 1410};
+                           1018, 1400, 1407, 1410, 1450};
     std::set<std::string> texts;
     for (DWORD code : codes) {
         std::string text = systemText(code);

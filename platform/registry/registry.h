@@ -76,6 +76,7 @@ constexpr DWORD ERROR_MORE_DATA = 234;
 constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
 constexpr DWORD ERROR_REGISTRY_CORRUPT = 1015;
 constexpr DWORD ERROR_KEY_DELETED = 1018;
+constexpr DWORD ERROR_NO_SYSTEM_RESOURCES = 1450;
 
 constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
@@ -118,9 +119,11 @@ LSTATUS RegCloseKey(HKEY key);
 // ERROR_INVALID_PARAMETER, an empty name in it ERROR_BAD_PATHNAME.
 // disposition, when given, receives REG_CREATED_NEW_KEY or
 // REG_OPENED_EXISTING_KEY. Keys have no class, options and security are
-// not used. Failures of the write: ERROR_ACCESS_DENIED, ERROR_DISK_FULL,
-// ERROR_WRITE_FAULT, ERROR_REGISTRY_CORRUPT, ERROR_PATH_NOT_FOUND (no home
-// to keep the file in).
+// not used. Failures of the write, each leaving the registry as it was:
+// ERROR_ACCESS_DENIED, ERROR_DISK_FULL, ERROR_WRITE_FAULT,
+// ERROR_REGISTRY_CORRUPT, ERROR_PATH_NOT_FOUND (no home to keep the file
+// in), ERROR_NO_SYSTEM_RESOURCES (the file would outgrow the 16 MiB that
+// are read, as a Windows registry answers when it cannot grow).
 LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
                         REGSAM access, const LPSECURITY_ATTRIBUTES security, PHKEY result,
                         LPDWORD disposition);

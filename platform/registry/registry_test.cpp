@@ -292,6 +292,62 @@ TEST_F(Registry, AFileThatIsNotSoundIsNeverOverwritten) {
     EXPECT_EQ(contents(), unsound);
 }
 
+TEST_F(Registry, AWriteTheReaderWouldRefuseFailsAndChangesNothing) {
+    HKEY key = create(HKEY_LOCAL_MACHINE, kKey);
+    ASSERT_NE(key, nullptr);
+    ASSERT_EQ(setText(key, "Language", "Deutsch"), ERROR_SUCCESS);
+    ASSERT_EQ(setText(key, "Big", "x"), ERROR_SUCCESS);
+    // Each further character of "Big" adds one UTF-16 unit to the file.
+    const std::size_t most = platform::registry::kMostBytes;
+    const std::size_t fits = 1 + (most - contents().size()) / 2;
+    struct Case {
+        std::size_t length;
+        LSTATUS expected;
+    };
+    // The refused write first: what follows it still works.
+    for (const Case& c : {Case{fits + 1, ERROR_NO_SYSTEM_RESOURCES}, Case{fits, ERROR_SUCCESS}}) {
+        std::string before = contents();
+        EXPECT_EQ(setText(key, "Big", std::string(c.length, 'x').c_str()), c.expected) << c.length;
+        if (c.expected != ERROR_SUCCESS) {
+            EXPECT_TRUE(contents() == before) << "the file changed";
+        }
+        EXPECT_LE(contents().size(), most);
+        std::string text;
+        EXPECT_EQ(read("Language", text), ERROR_SUCCESS);
+        EXPECT_EQ(text, std::string("Deutsch", 8));
+        EXPECT_EQ(read("Big", text), ERROR_SUCCESS);
+        EXPECT_EQ(text.size(), (c.expected == ERROR_SUCCESS ? c.length : 1) + 1);
+    }
+    RegCloseKey(key);
+}
+
+TEST_F(Registry, AWriteRemovesOnlyTheTemporariesOfKilledWriters) {
+    struct Case {
+        const char* name;
+        bool stays;
+    };
+    const Case cases[] = {
+        {"registry.reg.backup", true},
+        {"registry.reg.old001", true},
+        {"registry.reg.quillory-write-Ab1", true},
+        {"registry.reg.quillory-write-Ab12Cd.keep", true},
+        {"registry.reg.quillory-write-Ab-2Cd", true},
+        {"other.reg.quillory-write-Ab12Cd", true},
+        {"registry.reg.quillory-write-Ab12Cd", false},  // left by a killed writer
+    };
+    for (const Case& c : cases) std::ofstream(m_dir / c.name) << c.name;
+    HKEY key = create(HKEY_CURRENT_USER, "Software\\Q");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(setText(key, "a", "b"), ERROR_SUCCESS);
+    RegCloseKey(key);
+    for (const Case& c : cases) {
+        std::ifstream in(m_dir / c.name);
+        std::string kept(std::istreambuf_iterator<char>(in), {});
+        EXPECT_EQ(in.is_open(), c.stays) << c.name;
+        EXPECT_EQ(kept, c.stays ? c.name : "");
+    }
+}
+
 TEST_F(Registry, WritersInSeveralProcessesLoseNothing) {
     constexpr int kWriters = 4;
     constexpr int kValues = 20;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <string>
 #include <utility>
 
 #include "platform/registry/regfile.h"
@@ -77,7 +78,7 @@ Snapshot readOpenFile(const std::string& path, int fd) {
         if (count < 0) return failed(path, cannotRead(errno));
         if (count == 0) break;
         if (snapshot.bytes.size() + static_cast<std::size_t>(count) > kMostBytes) {
-            return failed(path, "is larger than 16 MiB");
+            return failed(path, "is larger than " + std::to_string(kMostBytes >> 20) + " MiB");
         }
         snapshot.bytes.append(buffer, static_cast<std::size_t>(count));
     }
@@ -168,16 +169,31 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// The mark of our temporary files: the file's name, this, and the six
+// characters mkostemp puts in place of its X's. A user's own files beside
+// the registry file ("registry.reg.backup", "registry.reg.old001") must
+// never look like one, or a write would remove them.
+constexpr char kTemporaryMark[] = ".quillory-write-";
+constexpr std::size_t kTemporaryRandom = 6;
+
+bool isTemporaryOf(const std::string& name, const std::string& file) {
+    const std::string prefix = file + kTemporaryMark;
+    return name.size() == prefix.size() + kTemporaryRandom &&
+           name.compare(0, prefix.size(), prefix) == 0 &&
+           name.find_first_not_of(
+               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", prefix.size()) ==
+               std::string::npos;
+}
+
 // Temporary files of writers that were killed before their rename. Only
 // called under the lock: no other writer is midway then, so every one left
 // beside the file is stale.
 void removeStaleTemporaries(const std::string& path) {
     std::filesystem::path file(path);
-    const std::string prefix = file.filename().string() + ".";
+    const std::string fileName = file.filename().string();
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), error)) {
-        std::string name = entry.path().filename().string();
-        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+        if (isTemporaryOf(entry.path().filename().string(), fileName) &&
             entry.is_regular_file(error)) {
             std::filesystem::remove(entry.path(), error);
         }
@@ -187,7 +203,7 @@ void removeStaleTemporaries(const std::string& path) {
 // Writes bytes to a new file beside path and renames it over path.
 DWORD replaceFile(const std::string& path, const std::string& bytes, mode_t mode) {
     removeStaleTemporaries(path);
-    std::string temporary = path + ".XXXXXX";
+    std::string temporary = path + kTemporaryMark + std::string(kTemporaryRandom, 'X');
     int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return writeFailure(errno);
     bool written = fchmod(fd, mode) == 0 && writeAll(fd, bytes) && fsync(fd) == 0;
@@ -284,7 +300,10 @@ DWORD changeTree(const std::function<DWORD(Tree& tree, bool& changed)>& change) 
         if (result == ERROR_SUCCESS && changed) {
             std::string bytes = writeRegFile(tree);
             mode_t mode = fstat(fd, &status) == 0 ? (status.st_mode & 07777) : 0644;
-            result = replaceFile(path, bytes, mode);
+            // A file the reader refuses would read as an empty registry
+            // from then on: every other value lost for every process.
+            result = bytes.size() > kMostBytes ? ERROR_NO_SYSTEM_RESOURCES
+                                               : replaceFile(path, bytes, mode);
             if (result == ERROR_SUCCESS) remember(named, std::move(bytes), std::move(tree));
         }
     }

@@ -21,6 +21,7 @@
 
 namespace platform::registry {
 
+// The largest file read, and so the largest written.
 constexpr std::size_t kMostBytes = 16u << 20;
 
 // The host path: $QUILLORY_REGISTRY, else $XDG_CONFIG_HOME/quillory/
@@ -39,9 +40,11 @@ std::shared_ptr<const Tree> currentTree();
 // says it changed something, the tree is written to a temporary file in
 // the same folder, with the old file's permissions, which is then renamed
 // over the file. Answers change's result, else the failure: the file not
-// sound or not readable (ERROR_REGISTRY_CORRUPT), not writable
+// sound or not readable (ERROR_REGISTRY_CORRUPT), the new file larger than
+// kMostBytes (ERROR_NO_SYSTEM_RESOURCES), not writable
 // (ERROR_ACCESS_DENIED), the disk full (ERROR_DISK_FULL), another fault
-// (ERROR_WRITE_FAULT), no home for it (ERROR_PATH_NOT_FOUND).
+// (ERROR_WRITE_FAULT), no home for it (ERROR_PATH_NOT_FOUND). On failure
+// the keys in the file stay as they were.
 DWORD changeTree(const std::function<DWORD(Tree& tree, bool& changed)>& change);
 
 }  // namespace platform::registry
