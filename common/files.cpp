@@ -1,5 +1,6 @@
 #include "common/files.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "common/strings.h"
@@ -24,6 +25,63 @@ bool isDotEntry(const char* name) {
     return compareMbcs(name, ".") == 0 || compareMbcs(name, "..") == 0;
 }
 
+// A folder by its volume and index: a link (a junction, a symbolic link)
+// can lead back into a folder above under a path of its own, and a search
+// that went in would go round for ever.
+struct FolderIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+bool identityOf(const std::string& folder, FolderIdentity& identity) {
+    HANDLE handle = CreateFileA(folder.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION information{};
+    bool known = GetFileInformationByHandle(handle, &information) != FALSE;
+    CloseHandle(handle);
+    identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                information.nFileIndexLow};
+    return known;
+}
+
+// way holds the folders the search came down through to directory,
+// directory included; a folder that cannot be identified is entered all the
+// same.
+void findFilesBelow(const std::string& pattern, const std::string& directory,
+                    std::vector<std::string>& files, bool recursive,
+                    std::vector<FolderIdentity>& way) {
+    _finddata_t entry{};
+    if (recursive) {
+        std::intptr_t search = _findfirst((directory + "\\*").c_str(), &entry);
+        if (search != -1) {
+            do {
+                if ((entry.attrib & _A_SUBDIR) == 0 || isDotEntry(entry.name)) continue;
+                const std::string folder = directory + "\\" + entry.name;
+                FolderIdentity identity;
+                bool known = identityOf(folder, identity);
+                if (known && std::find(way.begin(), way.end(), identity) != way.end()) continue;
+                if (known) way.push_back(identity);
+                findFilesBelow(pattern, folder, files, recursive, way);
+                if (known) way.pop_back();
+            } while (_findnext(search, &entry) == 0);
+            _findclose(search);
+        }
+    }
+    std::intptr_t search = _findfirst((directory + "\\" + pattern).c_str(), &entry);
+    if (search != -1) {
+        do {
+            if ((entry.attrib & _A_SUBDIR) == 0 && !isDotEntry(entry.name)) {
+                files.push_back(directory + "\\" + entry.name);
+            }
+        } while (_findnext(search, &entry) == 0);
+        _findclose(search);
+    }
+}
+
 }  // namespace
 
 std::string& readLine(std::FILE* stream, std::string& line) {
@@ -43,14 +101,19 @@ std::string& readLine(std::FILE* stream, std::string& line) {
 char* readLineBuf(std::FILE* stream, char* buffer, int length) {
     if (buffer == nullptr || length < 1) return buffer;
     int stored = 0;
-    int c = 0;
-    while (stored < length - 1 && (c = std::fgetc(stream)) != EOF) {
+    while (stored < length) {
+        int c = std::fgetc(stream);
+        if (c == EOF) break;
         buffer[stored++] = static_cast<char>(c);
         if (c == '\n') break;
     }
     if (stored > 0 && buffer[stored - 1] == '\n') {
         --stored;
         if (stored > 0 && buffer[stored - 1] == '\r') --stored;
+    } else if (stored == length) {
+        // The line is longer than the buffer: the byte the NUL takes the
+        // place of begins the next call.
+        std::ungetc(static_cast<unsigned char>(buffer[--stored]), stream);
     }
     buffer[stored] = '\0';
     return buffer;
@@ -83,27 +146,10 @@ std::string& readLineSkipComments(std::FILE* stream, std::string& line) {
 
 std::vector<std::string>& findFiles(const std::string& pattern, const std::string& directory,
                                     std::vector<std::string>& files, bool recursive) {
-    _finddata_t entry{};
-    if (recursive) {
-        std::intptr_t search = _findfirst((directory + "\\*").c_str(), &entry);
-        if (search != -1) {
-            do {
-                if ((entry.attrib & _A_SUBDIR) != 0 && !isDotEntry(entry.name)) {
-                    findFiles(pattern, directory + "\\" + entry.name, files, recursive);
-                }
-            } while (_findnext(search, &entry) == 0);
-            _findclose(search);
-        }
-    }
-    std::intptr_t search = _findfirst((directory + "\\" + pattern).c_str(), &entry);
-    if (search != -1) {
-        do {
-            if ((entry.attrib & _A_SUBDIR) == 0 && !isDotEntry(entry.name)) {
-                files.push_back(directory + "\\" + entry.name);
-            }
-        } while (_findnext(search, &entry) == 0);
-        _findclose(search);
-    }
+    std::vector<FolderIdentity> way;
+    FolderIdentity top;
+    if (recursive && identityOf(directory, top)) way.push_back(top);
+    findFilesBelow(pattern, directory, files, recursive, way);
     return files;
 }
 

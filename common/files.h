@@ -12,8 +12,11 @@
 
 // The next line without its line end ("\n" or "\r\n"); a lone "\r" stays.
 std::string& readLine(std::FILE* stream, std::string& line);
-// The same into buffer: at most length - 1 bytes and a NUL; a longer line is
-// continued by the next call. Nothing is written for a length below 1.
+// The same into buffer, reading at most length bytes: a line that fits
+// with its line end is given whole and its line end consumed (the NUL takes
+// the place of the line feed, or of a carriage return before it); of a
+// longer line length - 1 bytes, and the next call goes on with it. Nothing
+// is written for a length below 1.
 char* readLineBuf(std::FILE* stream, char* buffer, int length);
 // Wide text in the ANSI code page, up to 1023 characters, without its line
 // feed. At the end of the stream line is left as it was.
@@ -25,7 +28,9 @@ std::string& readLineSkipComments(std::FILE* stream, std::string& line);
 
 // Appends the full path of every file in directory whose name matches
 // pattern; with recursive, the files of each sub-directory (depth first)
-// come before a directory's own files.
+// come before a directory's own files, and a sub-directory that is one of
+// the folders the search came down through (reached again by a link) is not
+// entered.
 std::vector<std::string>& findFiles(const std::string& pattern, const std::string& directory,
                                     std::vector<std::string>& files, bool recursive);
 

@@ -78,6 +78,34 @@ TEST(LineReaders, BufferReadersStayWithinTheirBuffers) {
     EXPECT_EQ(untouched, 'u');
     std::fclose(stream);
 
+    // Lines that fit with their line end come whole, the line end consumed;
+    // a longer one goes on in the next call. Nothing is written beyond the
+    // length given.
+    struct Case {
+        const char* bytes;
+        int length;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"abc\nX\n", 4, {"abc", "X"}},
+        {"ab\r\nX\n", 4, {"ab", "X"}},
+        {"abcdefg\n\n", 4, {"abc", "def", "g", ""}},
+        {"ab\rc", 3, {"ab", "\rc"}},
+    };
+    for (const Case& c : cases) {
+        scratch.write("fit.txt", c.bytes);
+        std::FILE* fit = scratch.open("fit.txt");
+        ASSERT_NE(fit, nullptr);
+        std::string room(static_cast<std::size_t>(c.length) + 4, '#');
+        for (const std::string& expected : c.lines) {
+            EXPECT_EQ(readLineBuf(fit, room.data(), c.length), expected) << c.bytes;
+            EXPECT_EQ(room.substr(static_cast<std::size_t>(c.length)), "####") << c.bytes;
+        }
+        EXPECT_STREQ(readLineBuf(fit, room.data(), c.length), "") << c.bytes;
+        EXPECT_TRUE(std::feof(fit)) << c.bytes;
+        std::fclose(fit);
+    }
+
     // Wide lines are read from a text-mode stream: from a binary one the
     // Windows runtime reads UTF-16.
     stream = scratch.open("b.txt", "r");
@@ -108,6 +136,28 @@ TEST(FindFilesInTree, SubdirectoriesFirstThenTheDirectorysOwnFiles) {
     EXPECT_EQ(findFiles("*.dll", d, files, false), (std::vector<std::string>{d + "\\a.dll"}));
     EXPECT_TRUE(findFiles("*.dll", d + "\\missing", files, true).size() == 1);
 }
+
+#ifndef _WIN32
+// Windows makes links only with a privilege that tests do not have.
+TEST(FindFilesInTree, AFolderReachedAgainByALinkIsNotEnteredAgain) {
+    Scratch scratch;
+    for (const char* name : {"a.dll", "s/c.dll", "s/t/e.DLL", "u/d.dll"}) {
+        scratch.write(name, "x");
+    }
+    const std::string root = scratch.path("");
+    const std::string d = root.substr(0, root.size() - 1);
+    const fs::path host = fs::temp_directory_path() /
+                          ("quill-files-" + std::to_string(testsupport::processId()));
+    // A way back up, and a way across to a folder the search is not in.
+    fs::create_directory_symlink("..", host / "s" / "up");
+    fs::create_directory_symlink("../s/t", host / "u" / "across");
+    std::vector<std::string> files;
+    findFiles("*.dll", d, files, true);
+    EXPECT_EQ(files, (std::vector<std::string>{d + "\\s\\t\\e.DLL", d + "\\s\\c.dll",
+                                                d + "\\u\\across\\e.DLL", d + "\\u\\d.dll",
+                                                d + "\\a.dll"}));
+}
+#endif
 
 TEST(Paths, TakenApartWithoutFixedBuffers) {
     EXPECT_EQ(fileNameOf("D:\\x\\y.txt", true), "y.txt");
@@ -151,6 +201,12 @@ TEST(Copying, WholeOrNotAtAll) {
 
     EXPECT_FALSE(copyFileBytes(source, "/dev/full"));
     EXPECT_TRUE(fileExists("/dev/full")) << "a device is not removed";
+
+    // A source that gives more than its size said, as one that grows while
+    // it is read does: the kernel's files say 0 and then give their text.
+    ASSERT_EQ(fileSize("/proc/self/status"), 0);
+    EXPECT_FALSE(copyFileBytes("/proc/self/status", scratch.path("grown.txt")));
+    EXPECT_FALSE(fileExists(scratch.path("grown.txt")));
 #endif
     EXPECT_FALSE(copyFileBytes(source, scratch.path("")));
     EXPECT_TRUE(removeFile(scratch.path("dst.bin")));

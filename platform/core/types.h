@@ -70,6 +70,14 @@ struct POINT {
 };
 using LPPOINT = POINT*;
 
+// Time in 100-nanosecond intervals since 1601, as files and registry keys
+// carry it.
+struct FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+};
+using PFILETIME = FILETIME*;
+
 #define WINAPI
 #define CALLBACK
 

@@ -27,25 +27,35 @@ unsigned char foldCase(unsigned char c) {
 }
 
 // Windows' matching of a name against "*" and "?", case-insensitively.
+// Only the last star passed is ever tried again, one name letter further:
+// whatever an earlier star could still take, the later one takes as well.
+// The work is at most the name's length times the pattern's, where trying
+// every share of the name among the stars grew exponentially.
 bool matches(const char* pattern, const char* name) {
-    if (*pattern == '\0') return *name == '\0';
-    if (*pattern == '*') {
-        // "*.*" and a final ".*" also take a name without a dot.
-        if (std::strcmp(pattern, "*.*") == 0 || std::strcmp(pattern, "*") == 0) return true;
-        for (const char* rest = name;; ++rest) {
-            if (matches(pattern + 1, rest)) return true;
-            if (*rest == '\0') return false;
+    const char* afterStar = nullptr;
+    const char* starTakesUpTo = nullptr;
+    for (;;) {
+        if (*pattern == '*') {
+            // "*.*" and a final ".*" also take a name without a dot.
+            if (std::strcmp(pattern, "*.*") == 0 || std::strcmp(pattern, "*") == 0) return true;
+            afterStar = ++pattern;
+            starTakesUpTo = name;
+            continue;
         }
+        if (*name == '\0') {
+            // A final ".*" matches the end of a name without extension.
+            if (*pattern == '\0' || std::strcmp(pattern, ".*") == 0) return true;
+        } else if (*pattern != '\0' &&
+                   (*pattern == '?' || foldCase(static_cast<unsigned char>(*pattern)) ==
+                                           foldCase(static_cast<unsigned char>(*name)))) {
+            ++pattern;
+            ++name;
+            continue;
+        }
+        if (afterStar == nullptr || *starTakesUpTo == '\0') return false;
+        pattern = afterStar;
+        name = ++starTakesUpTo;
     }
-    if (*name == '\0') {
-        // A final ".*" matches the end of a name without extension.
-        return std::strcmp(pattern, ".*") == 0;
-    }
-    if (*pattern == '?' || foldCase(static_cast<unsigned char>(*pattern)) ==
-                               foldCase(static_cast<unsigned char>(*name))) {
-        return matches(pattern + 1, name + 1);
-    }
-    return false;
 }
 
 // A final "." asks for names without extension ("*." finds "Readme").

@@ -67,6 +67,13 @@ TEST(FindFiles, MatchesWildcardsAsWindowsDoesInNameOrder) {
     EXPECT_EQ(found(folder.windows("*.")), (Names{"./", "../", "Readme", "sub/"}));
     EXPECT_EQ(found(folder.windows("README")), (Names{"Readme"}));
     EXPECT_EQ(found(folder.windows("sub\\*.dll")), (Names{"d.dll"}));
+    EXPECT_EQ(found(folder.windows("*D*l?")), (Names{"a.dll", "ab.dllx", "b.DLL"}));
+
+    // Many stars before a letter the name lacks: every way of sharing 200
+    // letters among seven stars would be tried in turn.
+    folder.file("many/" + std::string(200, 'a'));
+    EXPECT_EQ(found(folder.windows("many\\*a*a*a*a*a*a*a*b")), Names{});
+    EXPECT_EQ(found(folder.windows("many\\*a*a*a*a*a*a*a?")), (Names{std::string(200, 'a')}));
 
     _finddata_t entry{};
     errno = 0;

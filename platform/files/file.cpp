@@ -79,10 +79,18 @@ DWORD openError(int error, const std::string& path) {
     }
 }
 
+// 100-nanosecond intervals since 1601, as Windows counts file times.
+FILETIME fileTime(const timespec& time) {
+    constexpr LONGLONG kSecondsFrom1601To1970 = 11644473600LL;
+    auto ticks = static_cast<ULONGLONG>((time.tv_sec + kSecondsFrom1601To1970) * 10000000LL +
+                                        time.tv_nsec / 100);
+    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
 }  // namespace
 
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, DWORD creation,
-                   DWORD, HANDLE) {
+                   DWORD flags, HANDLE) {
     if (fileName == nullptr || access != GENERIC_READ || creation != OPEN_EXISTING) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return INVALID_HANDLE_VALUE;
@@ -92,13 +100,20 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, 
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opening never waits: a named pipe would wait for a writer for ever.
+    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (descriptor < 0) {
         SetLastError(openError(errno, path));
         return INVALID_HANDLE_VALUE;
     }
-    struct stat status;
-    if (::fstat(descriptor, &status) != 0 || S_ISDIR(status.st_mode)) {
+    struct stat status {};
+    int blocking = ::fcntl(descriptor, F_GETFL);
+    bool opened = ::fstat(descriptor, &status) == 0 && blocking >= 0 &&
+                  ::fcntl(descriptor, F_SETFL, blocking & ~O_NONBLOCK) == 0;
+    // Windows opens a folder only for its backup semantics, and neither a
+    // pipe nor a socket by such a path.
+    bool folder = S_ISDIR(status.st_mode) && (flags & FILE_FLAG_BACKUP_SEMANTICS) == 0;
+    if (!opened || folder || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode)) {
         ::close(descriptor);
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -126,6 +141,38 @@ DWORD GetFileSize(HANDLE handle, LPDWORD high) {
     if (high != nullptr) *high = static_cast<DWORD>(size >> 32);
     SetLastError(ERROR_SUCCESS);
     return static_cast<DWORD>(size);
+}
+
+BOOL GetFileInformationByHandle(HANDLE handle, LPBY_HANDLE_FILE_INFORMATION information) {
+    std::shared_ptr<FileObject> file = platform::handleObjectAs<FileObject>(handle);
+    if (!file) return FALSE;
+    struct stat status;
+    if (information == nullptr || ::fstat(file->descriptor(), &status) != 0) {
+        SetLastError(information == nullptr ? ERROR_INVALID_PARAMETER : ERROR_READ_FAULT);
+        return FALSE;
+    }
+    BY_HANDLE_FILE_INFORMATION found{};
+    if (S_ISDIR(status.st_mode)) found.dwFileAttributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if ((status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        found.dwFileAttributes |= FILE_ATTRIBUTE_READONLY;
+    }
+    if (found.dwFileAttributes == 0) found.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+    found.ftCreationTime = fileTime(status.st_ctim);
+    found.ftLastAccessTime = fileTime(status.st_atim);
+    found.ftLastWriteTime = fileTime(status.st_mtim);
+    // A device number needs more than 32 bits only for a very high major or
+    // minor number.
+    auto device = static_cast<ULONGLONG>(status.st_dev);
+    found.dwVolumeSerialNumber = static_cast<DWORD>(device ^ (device >> 32));
+    auto size = static_cast<ULONGLONG>(status.st_size);
+    found.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    found.nFileSizeLow = static_cast<DWORD>(size);
+    found.nNumberOfLinks = static_cast<DWORD>(status.st_nlink);
+    auto index = static_cast<ULONGLONG>(status.st_ino);
+    found.nFileIndexHigh = static_cast<DWORD>(index >> 32);
+    found.nFileIndexLow = static_cast<DWORD>(index);
+    *information = found;
+    return TRUE;
 }
 
 BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD done, LPOVERLAPPED overlapped) {

@@ -1,6 +1,6 @@
 // Opening files by handle, as far as the system reads whole files: an
-// existing file opened for reading, its size and its bytes. The file's
-// handle is a kernel handle, closed with CloseHandle.
+// existing file opened for reading, its size, its bytes and what identifies
+// it. The file's handle is a kernel handle, closed with CloseHandle.
 //
 // Opening for writing and the other ways of creation are not served: they
 // answer INVALID_HANDLE_VALUE with ERROR_INVALID_PARAMETER.
@@ -24,7 +24,9 @@ constexpr DWORD OPEN_ALWAYS = 4;
 constexpr DWORD TRUNCATE_EXISTING = 5;
 // Attributes and flags; attributes mean nothing when a file is opened.
 constexpr DWORD FILE_ATTRIBUTE_READONLY = 0x00000001;
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
+constexpr DWORD FILE_FLAG_BACKUP_SEMANTICS = 0x02000000;
 constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;
 
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
@@ -39,8 +41,9 @@ using LPOVERLAPPED = OVERLAPPED*;
 
 // The name is a Windows path in code page 1252. A missing file answers
 // ERROR_FILE_NOT_FOUND, a missing folder on the way ERROR_PATH_NOT_FOUND,
-// a folder or an unreadable file ERROR_ACCESS_DENIED. The security
-// attributes and the template are ignored.
+// an unreadable file, a named pipe, a socket or a folder (unless flags hold
+// FILE_FLAG_BACKUP_SEMANTICS) ERROR_ACCESS_DENIED; opening never waits. The
+// security attributes and the template are ignored.
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
                    LPSECURITY_ATTRIBUTES security, DWORD creation, DWORD flags,
                    HANDLE templateFile);
@@ -49,6 +52,26 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
 // INVALID_FILE_SIZE with the last error on failure (and, as on Windows,
 // also for a size whose low half is 0xFFFFFFFF, with ERROR_SUCCESS).
 DWORD GetFileSize(HANDLE file, LPDWORD high);
+
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+using LPBY_HANDLE_FILE_INFORMATION = BY_HANDLE_FILE_INFORMATION*;
+
+// The file's attributes, times, size and links; its volume serial number
+// and index (the host's device and inode) together tell it from every other
+// file, however it was named. The time of creation is that of the last
+// change of its status, which the host keeps instead.
+BOOL GetFileInformationByHandle(HANDLE file, LPBY_HANDLE_FILE_INFORMATION information);
 
 // Reads from a file (or any readable kernel object) at its position: a
 // file gives the whole count unless its end comes first. *done is set to 0

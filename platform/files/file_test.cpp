@@ -1,5 +1,6 @@
 #include "platform/files/file.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -21,6 +22,7 @@ TEST(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
     fs::path dir = pattern;
     std::ofstream(dir / "W\xC3\xB6rter.mp3", std::ios::binary) << "0123456789";
     fs::create_directory(dir / "folder");
+    ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
     // Names in Windows form: backslashes, code page 1252.
     auto open = [&dir](const std::string& name, DWORD access = GENERIC_READ) {
         return CreateFileA((dir.string() + "\\" + name).c_str(), access, FILE_SHARE_READ,
@@ -48,6 +50,7 @@ TEST(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
         {"missing.mp3", ERROR_FILE_NOT_FOUND},
         {"nowhere\\missing.mp3", ERROR_PATH_NOT_FOUND},
         {"folder", ERROR_ACCESS_DENIED},
+        {"pipe", ERROR_ACCESS_DENIED},
     };
     for (const auto& [name, error] : refused) {
         EXPECT_EQ(open(name), INVALID_HANDLE_VALUE) << name;
@@ -55,6 +58,39 @@ TEST(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
     }
     EXPECT_EQ(open("W\xF6rter.mp3", GENERIC_WRITE), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+    fs::remove_all(dir);
+}
+
+TEST(FileHandle, TellsAFileOrFolderFromEveryOtherHoweverNamed) {
+    std::string pattern = (fs::temp_directory_path() / "file-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    fs::path dir = pattern;
+    std::ofstream(dir / "data.bin", std::ios::binary) << "0123456789";
+    fs::create_directory_symlink(".", dir / "self");
+    auto information = [&dir](const std::string& name) {
+        BY_HANDLE_FILE_INFORMATION found{};
+        HANDLE file = CreateFileA((dir.string() + "\\" + name).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        EXPECT_NE(file, INVALID_HANDLE_VALUE) << name;
+        EXPECT_TRUE(GetFileInformationByHandle(file, &found)) << name;
+        CloseHandle(file);
+        return found;
+    };
+    auto sameFile = [](const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+        return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+               a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+    };
+    BY_HANDLE_FILE_INFORMATION folder = information("");
+    BY_HANDLE_FILE_INFORMATION file = information("data.bin");
+    EXPECT_TRUE(sameFile(folder, information("self")));
+    EXPECT_TRUE(sameFile(folder, information("self\\self")));
+    EXPECT_FALSE(sameFile(folder, file));
+    EXPECT_TRUE(sameFile(file, information("self\\data.bin")));
+    EXPECT_EQ(folder.dwFileAttributes, FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(file.dwFileAttributes, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(file.nFileSizeLow, 10u);
+    EXPECT_EQ(file.nNumberOfLinks, 1u);
     fs::remove_all(dir);
 }
 

@@ -9,12 +9,14 @@
 constexpr int _SH_DENYNO = 0x40;
 
 // Opens like fopen; other processes may read and write the file meanwhile
-// (the only share mode served). The layer remembers whether the mode asked
-// for binary ("b") or text, which fgetws reads differently.
+// (the only share mode served). Opening never waits, and a folder, a named
+// pipe or a socket is refused with EACCES, as Windows refuses a folder. The
+// layer remembers whether the mode asked for binary ("b") or text, which
+// fgetws reads differently, until the stream is closed.
 std::FILE* _fsopen(const char* fileName, const char* mode, int shareFlag);
 
 namespace platform {
-// Whether the stream was opened by _fsopen in binary mode; false for any
-// other stream.
+// Whether the stream was opened by _fsopen in binary mode and is not closed
+// yet; false for any other stream, which is text.
 bool isBinaryStream(std::FILE* stream);
 }  // namespace platform

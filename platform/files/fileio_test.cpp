@@ -1,5 +1,11 @@
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -26,6 +32,60 @@ TEST(FileOpen, WindowsPathsReachTheHostFileSystem) {
     EXPECT_TRUE(fs::exists(dir / "sub" / "W\xC3\xB6rter.txt"));
     EXPECT_EQ(_fsopen(windowsName.c_str(), "r", 0), nullptr);
     EXPECT_EQ(_fsopen((dir.string() + "\\missing\\x").c_str(), "r", _SH_DENYNO), nullptr);
+    fs::remove_all(dir);
+}
+
+TEST(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
+    std::string pattern = (fs::temp_directory_path() / "fsopen-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    fs::path dir = pattern;
+    fs::create_directory(dir / "folder");
+    ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+    int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::string socketPath = (dir / "socket").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+
+    // With a reader at the pipe's other end, opening it for writing would
+    // succeed at once; without a writer, opening it for reading would wait.
+    int reader = open((dir / "pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    for (const char* name : {"folder", "pipe", "socket"}) {
+        for (const char* mode : {"w", "ab", "r", "rb"}) {
+            errno = 0;
+            std::FILE* stream = _fsopen((pattern + "\\" + name).c_str(), mode, _SH_DENYNO);
+            EXPECT_EQ(stream, nullptr) << name << " " << mode;
+            EXPECT_EQ(errno, EACCES) << name << " " << mode;
+            if (stream != nullptr) std::fclose(stream);
+        }
+    }
+    close(reader);
+    close(listener);
+    fs::remove_all(dir);
+}
+
+TEST(FileOpen, BinaryModeEndsWithItsStream) {
+    std::string pattern = (fs::temp_directory_path() / "fsopen-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    fs::path dir = pattern;
+    std::ofstream(dir / "text.txt", std::ios::binary) << "K\xE4se\n";
+    wchar_t line[8];
+    // The C library hands out a closed stream's address again; a stream
+    // opened there by anyone else is text.
+    for (int round = 0; round < 4; ++round) {
+        std::FILE* binary = _fsopen((pattern + "\\text.txt").c_str(), "rb", _SH_DENYNO);
+        ASSERT_NE(binary, nullptr);
+        EXPECT_TRUE(platform::isBinaryStream(binary));
+        std::fclose(binary);
+        EXPECT_FALSE(platform::isBinaryStream(binary));
+        std::FILE* text = std::fopen((dir / "text.txt").c_str(), "r");
+        ASSERT_NE(text, nullptr);
+        EXPECT_STREQ(fgetws(line, 8, text), L"K\u00e4se\n");
+        std::fclose(text);
+    }
     fs::remove_all(dir);
 }
 

@@ -82,12 +82,6 @@ constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
 constexpr DWORD REG_CREATED_NEW_KEY = 1;
 constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
 
-struct FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-};
-using PFILETIME = FILETIME*;
-
 // Opens subKey (null or "" for a new handle to key itself) below key, an
 // open or predefined key. Answers ERROR_FILE_NOT_FOUND for a missing key
 // (or a path with an empty name), ERROR_INVALID_HANDLE for a key that is
