@@ -182,9 +182,9 @@ int CDirectSound::openDevice(int createNumber, HWND window) {
 }
 
 int CDirectSound::buildSound(int createNumber) {
-    // A format without bits, channels or rate would divide by zero below.
-    if (m_pFormat == nullptr || !isPlayableFormat(*m_pFormat) || !CreateSoundBuffer(m_pFormat) ||
-        !SetSoundData(m_pData, m_dwDataSize)) {
+    // CreateSoundBuffer refuses a format without bits, channels or rate,
+    // which would divide by zero below.
+    if (!CreateSoundBuffer(m_pFormat) || !SetSoundData(m_pData, m_dwDataSize)) {
         logPrint(soundTraceLevel, "CDirectSound:: create %d END 2\n", createNumber);
         return 0;
     }

@@ -109,7 +109,8 @@ public:
     // --- Buffer and playback (playback.cpp) ---
 
     // A secondary buffer of m_dwDataSize bytes in that format, replacing the
-    // old one. 1 or 0.
+    // old one, which is released also when the format is not playable
+    // (isPlayableFormat) or DirectSound refuses it. 1 or 0.
     int CreateSoundBuffer(WAVEFORMATEX* format);
     // Copies the data into the buffer (no more than it holds), restoring a
     // lost buffer once. 1 or 0.

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <thread>
 
@@ -70,6 +71,38 @@ TEST(CDirectSound, CreateFromPcmTracesTheFormatAndTheDuration) {
     bad.wBitsPerSample = 4;
     EXPECT_EQ(sound.create(data.data(), &bad, 176400, nullptr), 0);
     EXPECT_EQ(log.count("CDirectSound:: create 4 END 2"), 1);
+}
+
+TEST(CDirectSound, ARefusedFormatLeavesNoSoundBehind) {
+    std::vector<BYTE> data = pcm(4000);
+    WAVEFORMATEX fourBits = format;
+    fourBits.wBitsPerSample = 4;
+    WAVEFORMATEX unaligned = format;
+    unaligned.nBlockAlign = 0;
+    std::string unalignedImage = readBinaryFile(testData() + "tone.wav");
+    ASSERT_GT(unalignedImage.size(), 33u);
+    unalignedImage[32] = unalignedImage[33] = '\0';  // the "fmt " chunk's block alignment
+    const struct {
+        const char* what;
+        std::function<int(CDirectSound&)> create;
+    } cases[] = {
+        {"PCM of 4 bits",
+         [&](CDirectSound& s) { return s.create(data.data(), &fourBits, 4000, nullptr); }},
+        {"PCM without block alignment",
+         [&](CDirectSound& s) { return s.create(data.data(), &unaligned, 4000, nullptr); }},
+        {"WAVE without block alignment",
+         [&](CDirectSound& s) { return createFromImage(s, unalignedImage); }},
+    };
+    for (const auto& c : cases) {
+        CDirectSound sound("");
+        ASSERT_EQ(sound.create(data.data(), &format, 4000, nullptr), 1) << c.what;
+        sound.play(0, 1);
+        EXPECT_EQ(c.create(sound), 0) << c.what;
+        // The old buffer with the new format would divide by its block alignment.
+        ASSERT_EQ(sound.isReady(), 0) << c.what;
+        sound.continueSound();
+        EXPECT_EQ(sound.isPlaying(), 0) << c.what;
+    }
 }
 
 TEST(CDirectSound, ABusyDeviceIsAskedTenTimesThenABoxIsShown) {
@@ -196,6 +229,18 @@ TEST(CDirectSound, WaveSoundsFromFilesAndResources) {
     EXPECT_EQ(sound.isReady(), 1);
     EXPECT_EQ(sound.loadWaveFile((testData() + "schule.mp3").c_str(), nullptr), 0);
     EXPECT_EQ(sound.isReady(), 0);
+
+    // The tone in the extensible format with the PCM sample format.
+    const std::string tone = readBinaryFile(testData() + "tone.wav");
+    ASSERT_GT(tone.size(), 36u);
+    const std::string extension("\x16\x00\x10\x00\x03\x00\x00\x00"
+                                "\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71",
+                                24);
+    std::string extensible = tone.substr(0, 16) + std::string("\x28\x00\x00\x00\xFE\xFF", 6) +
+                             tone.substr(22, 14) + extension + tone.substr(36);
+    extensible[4] = static_cast<char>(extensible[4] + 24);  // the RIFF size
+    EXPECT_EQ(createFromImage(sound, extensible), 1);
+    EXPECT_EQ(sound.getDurationMs(), 100);
 
     HMODULE library = LoadLibraryA((testData() + "gnu/aud_de_de_mc_02.dll").c_str());
     ASSERT_NE(library, nullptr);

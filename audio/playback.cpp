@@ -5,6 +5,7 @@
 
 #include "audio/directsound.h"
 #include "audio/dsounderror.h"
+#include "audio/soundformat.h"
 #include "common/logger.h"
 
 namespace {
@@ -23,7 +24,10 @@ int CDirectSound::CreateSoundBuffer(WAVEFORMATEX* format) {
         m_pSecondaryBuffer->Release();
         m_pSecondaryBuffer = nullptr;
     }
-    if (m_pDirectSound == nullptr) {
+    // Positions and durations divide by the format's sizes, so a format
+    // without them makes no buffer; the old one is gone all the same, or the
+    // object would stay ready with a format that does not describe it.
+    if (m_pDirectSound == nullptr || format == nullptr || !isPlayableFormat(*format)) {
         logPrint(soundTraceLevel, "CDirectSound::CreateSoundBuffer END 1\n");
         return 0;
     }

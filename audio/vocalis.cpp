@@ -54,9 +54,9 @@ JNIEXPORT void JNICALL Java_com_corvantis_utilities_QzAudioPlayer_sayHello(JNIEn
 JNIEXPORT jint JNICALL Java_com_corvantis_utilities_QzAudioPlayer__1nativeInit(
     JNIEnv* env, jobject /*caller*/, jint kind, jstring directory) {
     std::string bytes;
-    if (!takeBytes(env, directory, bytes)) {
-        return 0;
-    }
+    // A null directory is served as the empty one: the call still sets the
+    // library up and says so, as every call does.
+    takeBytes(env, directory, bytes);
     const std::string narrow = toNarrow(fromUtf8(bytes.c_str(), -1), 0);
     initWordLibrary(kind, toWide(narrow), std::wstring());
     std::printf("JNI_QZ_AudioPlayer: init with audio typ:%d, path:%s\n", static_cast<int>(kind),

@@ -1,11 +1,48 @@
 // RIFF/WAVE images from outside: the walk must stay inside the bytes it is
-// given, whatever the sizes in the image say.
+// given, whatever the sizes in the image say, and so must DirectSound when
+// it reads the format the walk found.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "audio/directsound.h"
+#include "common/testsupport.h"
+
+namespace {
+
+// ALSA's null device needs no sound card.
+IDirectSound* nullDevice() {
+    static IDirectSound* const device = [] {
+        testsupport::setEnv("AUDIODEV", "null");
+        IDirectSound* opened = nullptr;
+        return DirectSoundCreate(nullptr, &opened, nullptr) == DS_OK ? opened : nullptr;
+    }();
+    return device;
+}
+
+// The format in a block of exactly the size its cbSize claims, so that
+// reading an extension past what the walk kept is a read past the block.
+void createBuffer(const WAVEFORMATEX& format) {
+    IDirectSound* device = nullDevice();
+    if (device == nullptr) {
+        return;
+    }
+    std::vector<BYTE> exact(sizeof(WAVEFORMATEX) + format.cbSize);
+    std::memcpy(exact.data(), &format, exact.size());
+    DSBUFFERDESC description;
+    std::memset(&description, 0, sizeof description);
+    description.dwSize = sizeof description;
+    description.dwFlags = DSBCAPS_STATIC | DSBCAPS_LOCSOFTWARE;
+    description.dwBufferBytes = 4096;
+    description.lpwfxFormat = reinterpret_cast<WAVEFORMATEX*>(exact.data());
+    IDirectSoundBuffer* buffer = nullptr;
+    if (device->CreateSoundBuffer(&description, &buffer, nullptr) == DS_OK) {
+        buffer->Release();
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     // An exact-size copy, so that a read past the end is a read past the block.
@@ -22,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             sink = data[dataSize - 1];
         }
         (void)sink;
+        createBuffer(*format);
     }
     return 0;
 }

@@ -49,7 +49,9 @@ double safeLog10(double x) {
 }
 
 double ratioToDecibel(double a, double b) {
-    if (a == 0) return 20.0 * safeLog10(0);
+    // b / 0 is endlessly loud unless b is silent too: the floor's mirror
+    // stands for it.
+    if (a == 0) return (b == 0 ? 20.0 : -20.0) * safeLog10(0);
     return 20.0 * safeLog10(b / a);
 }
 

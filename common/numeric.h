@@ -25,8 +25,8 @@ double randomSymmetric(double x);
 // Logarithms of the absolute value; 0 counts as 1e-7.
 double safeLn(double x);
 double safeLog10(double x);
-// 20 log10(b / a); a reference of 0 gives the floor of safeLog10 instead
-// of a division by zero.
+// 20 log10(b / a). Over a reference of 0 there is no division: b = 0
+// gives the floor of safeLog10 (-140 dB), any other b its mirror (+140 dB).
 double ratioToDecibel(double a, double b);
 double sigmoid(double x);
 

@@ -61,9 +61,9 @@ JNIEXPORT jint JNICALL Java_com_corvantis_quillory_database_Word__1calcNbSyllabl
 JNIEXPORT jint JNICALL Java_com_corvantis_quillory_database_Word__1nativeInit(
     JNIEnv* env, jobject /*caller*/, jint kind, jstring directory) {
     std::string narrow;
-    if (!takeString(env, directory, narrow)) {
-        return 0;
-    }
+    // A null directory is served as the empty one, as the audio library
+    // serves it: the first call sets the library up whatever it is given.
+    takeString(env, directory, narrow);
     initWordLibrary(kind, toWide(narrow), std::wstring());
     return 0;
 }

@@ -31,13 +31,6 @@ Clock::time_point timeOfFrame(Clock::time_point start, std::uint64_t frame, DWOR
 
 DWORD periodOf(DWORD rate) { return static_cast<DWORD>(std::max<std::uint64_t>(1, rate / kPeriodsPerSecond)); }
 
-WAVEFORMATEX normalized(const WAVEFORMATEX& format) {
-    WAVEFORMATEX result = format;
-    result.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-    result.cbSize = 0;
-    return result;
-}
-
 bool sameFormat(const WAVEFORMATEX& a, const WAVEFORMATEX& b) {
     return a.nChannels == b.nChannels && a.nSamplesPerSec == b.nSamplesPerSec &&
            a.wBitsPerSample == b.wBitsPerSample;
@@ -131,7 +124,7 @@ HRESULT Mixer::setOutputFormat(const WAVEFORMATEX& format) {
         voice->mixFirst = static_cast<DWORD>(std::min<std::uint64_t>(frame, voice->frames));
         voice->mixDone = 0;
     }
-    m_format = normalized(format);
+    m_format = mixFormat(format);
     ++m_formatGeneration;
     return DS_OK;
 }

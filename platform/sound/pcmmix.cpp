@@ -26,6 +26,21 @@ std::int32_t sampleAt(const BYTE* frame, WORD bits, WORD channel) {
 
 std::int32_t scaled(std::int64_t sample, std::int32_t gain) { return static_cast<std::int32_t>((sample * gain) >> 16); }
 
+// The extension of WAVE_FORMAT_EXTENSIBLE: 2 bytes of valid bits, 4 of
+// channel mask, then the sample format's GUID, KSDATAFORMAT_SUBTYPE_PCM
+// {00000001-0000-0010-8000-00aa00389b71} for PCM.
+constexpr WORD kExtensionSize = 22;
+constexpr std::size_t kSubFormatOffset = 6;
+constexpr BYTE kPcmSubFormat[16] = {0x01, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+
+bool holdsPcm(const WAVEFORMATEX& format) {
+    if (format.wFormatTag == WAVE_FORMAT_PCM) return true;
+    if (format.wFormatTag != WAVE_FORMAT_EXTENSIBLE || format.cbSize < kExtensionSize) return false;
+    // The caller's cbSize is its word for how many bytes follow the record.
+    const BYTE* extension = reinterpret_cast<const BYTE*>(&format) + sizeof(WAVEFORMATEX);
+    return std::memcmp(extension + kSubFormatOffset, kPcmSubFormat, sizeof kPcmSubFormat) == 0;
+}
+
 }  // namespace
 
 ChannelGains channelGains(LONG volume, LONG pan) {
@@ -35,10 +50,18 @@ ChannelGains channelGains(LONG volume, LONG pan) {
 }
 
 bool isMixableFormat(const WAVEFORMATEX& format) {
-    return format.wFormatTag == WAVE_FORMAT_PCM && (format.nChannels == 1 || format.nChannels == 2) &&
+    return holdsPcm(format) && (format.nChannels == 1 || format.nChannels == 2) &&
            (format.wBitsPerSample == 8 || format.wBitsPerSample == 16) &&
            format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8 &&
            format.nSamplesPerSec >= DSBFREQUENCY_MIN && format.nSamplesPerSec <= DSBFREQUENCY_MAX;
+}
+
+WAVEFORMATEX mixFormat(const WAVEFORMATEX& format) {
+    WAVEFORMATEX result = format;
+    result.wFormatTag = WAVE_FORMAT_PCM;
+    result.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+    result.cbSize = 0;
+    return result;
 }
 
 DWORD mixSource(std::int32_t* mix, DWORD count, WORD outChannels, DWORD outRate, const MixSource& source,

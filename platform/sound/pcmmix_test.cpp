@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace platform::sound {
@@ -83,6 +84,52 @@ TEST(IsMixableFormat, TakesPcmOfEightOrSixteenBitsOnly) {
     EXPECT_FALSE(isMixableFormat({WAVE_FORMAT_PCM, 2, 44100, 264600, 6, 24, 0}));   // bits
     EXPECT_FALSE(isMixableFormat({WAVE_FORMAT_PCM, 2, 99, 396, 4, 16, 0}));         // rate
     EXPECT_FALSE(isMixableFormat({0x55, 2, 44100, 20000, 1, 0, 12}));               // MPEG layer 3
+}
+
+// A WAVE_FORMAT_EXTENSIBLE record: the format, then its 22-byte extension.
+#pragma pack(push, 1)
+struct ExtensibleFormat {
+    WAVEFORMATEX format;
+    WORD validBits;
+    DWORD channelMask;
+    BYTE subFormat[16];
+};
+#pragma pack(pop)
+
+constexpr BYTE kPcmSubFormat[16] = {0x01, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+
+ExtensibleFormat extensible(WORD bits, WORD extension, BYTE firstGuidByte) {
+    auto block = static_cast<WORD>(2 * bits / 8);
+    ExtensibleFormat result{{WAVE_FORMAT_EXTENSIBLE, 2, 44100, 44100u * block, block, bits, extension},
+                            bits,
+                            3,
+                            {}};
+    std::memcpy(result.subFormat, kPcmSubFormat, sizeof kPcmSubFormat);
+    result.subFormat[0] = firstGuidByte;
+    return result;
+}
+
+TEST(IsMixableFormat, TakesTheExtensibleFormatByItsPcmSubFormat) {
+    struct Case {
+        const char* what;
+        ExtensibleFormat format;
+        bool mixable;
+    } cases[] = {
+        {"PCM", extensible(16, 22, 0x01), true},
+        {"8-bit PCM", extensible(8, 22, 0x01), true},
+        {"an extension too short for its sub-format", extensible(16, 21, 0x01), false},
+        {"IEEE float samples", extensible(16, 22, 0x03), false},
+        {"24-bit PCM", extensible(24, 22, 0x01), false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(isMixableFormat(c.format.format), c.mixable) << c.what;
+        if (!c.mixable) continue;
+        // Kept as the plain PCM record its samples are.
+        const WAVEFORMATEX kept = mixFormat(c.format.format);
+        EXPECT_EQ(kept.wFormatTag, WAVE_FORMAT_PCM) << c.what;
+        EXPECT_EQ(kept.cbSize, 0) << c.what;
+        EXPECT_EQ(kept.wBitsPerSample, c.format.format.wBitsPerSample) << c.what;
+    }
 }
 
 }  // namespace

@@ -217,9 +217,7 @@ HRESULT createSecondaryBuffer(const std::shared_ptr<Mixer>& mixer, DWORD caps, D
         buffer->Release();
         return DSERR_OUTOFMEMORY;
     }
-    voice.format = format;
-    voice.format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-    voice.format.cbSize = 0;
+    voice.format = mixFormat(format);
     voice.frames = bytes / format.nBlockAlign;
     voice.caps = caps;
     buffer->attach();
