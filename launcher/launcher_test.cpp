@@ -329,3 +329,50 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
         EXPECT_EQ(run.log, failure.log);
     }
 }
+
+TEST_F(LauncherTest, WhenTheXServerGoesAwayTheSplashRunsOutAndTheBoxGoesToStandardError) {
+    const fs::path root = install(m_work / "installed");
+    const fs::path noJar = m_work / "empty";
+    fs::create_directories(noJar);
+    const struct {
+        const char* window;
+        fs::path cwd;
+        int status;
+        const char* boxText;
+        std::vector<std::string> log;
+    } cases[] = {
+        {"Quillory", root, 0, nullptr,
+         concat(concat(startMarks(root), javaMarks(root, "")), kSplashMarks)},
+        {"Quillory Launcher", noJar, 255,
+         "Quillory konnte das Installationsverzeichnis nicht bestimmen.\n"
+         "Offenbar sind die Registry-Einstellungen nicht korrekt.\n"
+         "Das Programm kann nicht gestartet werden.",
+         concat(startMarks(noJar), {"mark 110", "mark 111", "mark 112", "mark 120", "mark 121",
+                                    "mark 122", "mark 999 1"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.window);
+        m_onX = platform::testing::startXvfb();
+        if (!m_onX) GTEST_SKIP() << "Xvfb is missing or did not start";
+        const std::string display = std::getenv("DISPLAY");
+        Display* watcher = XOpenDisplay(nullptr);
+        ASSERT_NE(watcher, nullptr);
+        std::future<LaunchResult> launched =
+            std::async(std::launch::async, [&] { return launch(c.cwd, ""); });
+        EXPECT_GT(awaitWindow(watcher, c.window).width, 0);
+        XCloseDisplay(watcher);
+        platform::testing::stopXvfb();
+        const LaunchResult run = launched.get();
+        EXPECT_EQ(run.status, c.status) << run.stderrText;
+        EXPECT_EQ(run.log, c.log);
+        if (c.boxText == nullptr) {
+            // The splash's four seconds, as its timer counts them.
+            EXPECT_GE(run.seconds, 3.9);
+        } else {
+            const std::string box = "cannot reach display \"" + display +
+                                    "\"\nQuillory Launcher: " + c.boxText + "\n";
+            // A sanitizer build may add its report of excused leaks.
+            EXPECT_EQ(run.stderrText.substr(0, box.size()), box);
+        }
+    }
+}

@@ -1,7 +1,5 @@
 #include "launcher/splash.h"
 
-#include <cstdlib>
-
 #include "launcher/canvas.h"
 #include "launcher/resourcetext.h"
 
@@ -17,13 +15,13 @@ constexpr int kNoticeFont = 3;
 
 HINSTANCE resourceModule;
 
-void releaseSplashScreen() { splashScreen.release(); }
-
 }  // namespace
 
 SplashScreen splashScreen;
 
-SplashScreen::SplashScreen() { std::atexit(releaseSplashScreen); }
+// A function given to atexit while the global was still being made would
+// run only after its destructor, on an object that is gone.
+SplashScreen::~SplashScreen() { release(); }
 
 bool registerSplashClass(HINSTANCE module) {
     resourceModule = module;
@@ -59,6 +57,8 @@ void SplashScreen::create(int bitmapId) {
     m_bitmapInfo = BITMAP{};
     if (m_bitmap != nullptr) GetObjectA(m_bitmap, sizeof m_bitmapInfo, &m_bitmapInfo);
 
+    // WM_CREATE sets it; a window that cannot be made leaves none.
+    m_window = nullptr;
     HWND window = CreateWindowExA(WS_EX_STATICEDGE, kClassName, kTitle, WS_POPUP | WS_DLGFRAME,
                                   0, 0, m_bitmapInfo.bmWidth, m_bitmapInfo.bmHeight, nullptr,
                                   nullptr, resourceModule, nullptr);

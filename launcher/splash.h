@@ -19,13 +19,15 @@ constexpr UINT kNoticeStringId = 118;
 
 class SplashScreen {
 public:
-    SplashScreen();
+    SplashScreen() = default;
+    // Releases what is left, at process exit for the global.
+    ~SplashScreen();
     SplashScreen(const SplashScreen&) = delete;
     SplashScreen& operator=(const SplashScreen&) = delete;
 
     void create(int bitmapId);
     LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // Deletes the bitmap and the fonts that are left; runs at process exit.
+    // Deletes the bitmap and the fonts that are left.
     void release();
 
     std::string versionText;

@@ -91,10 +91,15 @@ TEST(Splash, TakesBitmapAndTextsFromALanguageLibraryAndDrawsItsNoticeAsText) {
 
 TEST(Splash, AWindowThatCannotBeMadeStillEndsTheMessageLoop) {
     canvasInit();
-    // The class was never registered in this process.
+    registerSplashClass(GetModuleHandleA(nullptr));
+    platform::testing::failNextWindowCreations(1);
     splashScreen.create(kSplashBitmapId);
     EXPECT_EQ(splashScreen.window(), nullptr);
+    // Should nothing post the quit message, this ends the loop with 1.
+    const UINT_PTR watchdog =
+        SetTimer(nullptr, 0, 1000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(1); });
     EXPECT_EQ(runMessageLoop(nullptr), 0);
+    KillTimer(nullptr, watchdog);
     canvasRelease();
 }
 

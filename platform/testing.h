@@ -83,6 +83,12 @@ struct WindowPicture {
     }
 };
 WindowPicture windowPicture(HWND window);
+// The next count calls of CreateWindowExA fail with ERROR_NOT_ENOUGH_MEMORY
+// and make no window; 0 ends a run early.
+void failNextWindowCreations(int count);
+// The next count attempts to open the X display fail, as when the server
+// refuses a connection; 0 ends a run early.
+void failNextDisplayOpens(int count);
 // The X11 window that shows a window; 0 headless or while never shown.
 unsigned long x11WindowOf(HWND window);
 
@@ -92,5 +98,10 @@ unsigned long x11WindowOf(HWND window);
 // process: the choice between a display and none is made then, once.
 bool startXvfb();
 void stopXvfb();
+
+// The next count calls of WaitForSingleObject answer WAIT_FAILED with
+// ERROR_INVALID_HANDLE, as for a handle closed under the waiter; 0 ends a
+// run early.
+void failNextWaits(int count);
 
 }  // namespace platform::testing

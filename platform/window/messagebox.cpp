@@ -9,6 +9,7 @@
 #include "platform/text/cp1252.h"
 #include "platform/text/utf8.h"
 #include "platform/window/messageboxdialog.h"
+#include "platform/window/x11display.h"
 
 namespace {
 
@@ -47,7 +48,12 @@ int show(const std::string& caption, const std::string& text, UINT type) {
     if (int answer = platform::window::showDialog(caption, text, type); answer != 0) {
         return answer;
     }
-    std::string line = caption + ": " + text + "\n";
+    std::string line;
+    // Someone at that display waits for a box that will not come: say why.
+    if (std::string display = platform::window::displayName(); !display.empty()) {
+        line = "cannot reach display \"" + display + "\"\n";
+    }
+    line += caption + ": " + text + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
     return firstButton(type);

@@ -5,7 +5,10 @@
 // Without a display (no DISPLAY, or none that opens) a message box is not
 // shown: its caption and text go to standard error as UTF-8 and it answers
 // OK (or the first button of its set) at once, so that a program on a server
-// never waits for a click that cannot come.
+// never waits for a click that cannot come. Where DISPLAY names a display
+// that does not open within about a second, or whose server goes away
+// before the box is answered, a line "cannot reach display "NAME"" comes
+// first.
 #pragma once
 
 #include "platform/core/types.h"

@@ -5,16 +5,18 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <cairo.h>
+#include <poll.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
 #include <vector>
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system.h"
 #include "platform/window/messagebox.h"
+#include "platform/window/x11display.h"
 #include "platform/window/x11image.h"
 
 namespace platform::window {
@@ -29,6 +31,8 @@ constexpr int kGap = 12;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonGap = 6;
+// The text is at most this share of the screen wide, so the whole box fits.
+constexpr double kTextShare = 5.0 / 8.0;
 
 struct Button {
     const char* label;
@@ -70,8 +74,28 @@ double widthOf(cairo_t* cr, const std::string& text) {
     return extents.x_advance;
 }
 
-// The text's lines: its own line breaks, and breaks between words where a
-// line would pass maxWidth.
+// Where the UTF-8 character that starts at index i ends.
+std::size_t nextCharacter(const std::string& text, std::size_t i) {
+    ++i;
+    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    return i;
+}
+
+// Moves the parts of word that fill whole lines into lines, each as long as
+// fits (one character at least); the rest stays in word.
+void breakWord(cairo_t* cr, std::string& word, double maxWidth, std::vector<std::string>& lines) {
+    while (widthOf(cr, word) > maxWidth) {
+        std::size_t end = nextCharacter(word, 0);
+        while (end < word.size()) {
+            std::size_t next = nextCharacter(word, end);
+            if (widthOf(cr, word.substr(0, next)) > maxWidth) break;
+            end = next;
+        }
+        lines.push_back(word.substr(0, end));
+        word.erase(0, end);
+    }
+}
+
 std::vector<std::string> linesOf(cairo_t* cr, const std::string& text, double maxWidth) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -87,11 +111,14 @@ std::vector<std::string> linesOf(cairo_t* cr, const std::string& text, double ma
             if (next == std::string::npos) next = paragraph.size();
             std::string piece = paragraph.substr(word, next - word);
             std::string candidate = line.empty() ? piece : line + " " + piece;
-            if (!line.empty() && widthOf(cr, candidate) > maxWidth) {
-                lines.push_back(line);
-                line = piece;
-            } else {
+            if (widthOf(cr, candidate) <= maxWidth) {
                 line = candidate;
+            } else {
+                // The word starts a line of its own, and takes more where
+                // it is wider than one.
+                if (!line.empty()) lines.push_back(line);
+                breakWord(cr, piece, maxWidth, lines);
+                line = piece;
             }
             word = next + 1;
         }
@@ -100,6 +127,19 @@ std::vector<std::string> linesOf(cairo_t* cr, const std::string& text, double ma
     }
     return lines;
 }
+
+// A context to measure text in the dialog's font.
+struct Measure {
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* cr = cairo_create(scratch);
+    Measure() { selectFont(cr); }
+    ~Measure() {
+        cairo_destroy(cr);
+        cairo_surface_destroy(scratch);
+    }
+    Measure(const Measure&) = delete;
+    Measure& operator=(const Measure&) = delete;
+};
 
 struct Layout {
     int width = 0;
@@ -113,18 +153,16 @@ struct Layout {
 
 Layout layOut(const std::string& text, UINT type, int screenWidth) {
     Layout layout;
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
-    cairo_t* cr = cairo_create(scratch);
-    selectFont(cr);
+    Measure measure;
     cairo_font_extents_t font;
-    cairo_font_extents(cr, &font);
+    cairo_font_extents(measure.cr, &font);
     layout.ascent = static_cast<int>(std::lround(font.ascent));
     layout.lineHeight = static_cast<int>(std::lround(font.ascent + font.descent));
-    layout.lines = linesOf(cr, text, screenWidth * 5 / 8.0);
+    layout.lines = linesOf(measure.cr, text, screenWidth * kTextShare);
     double widest = 0;
-    for (const std::string& line : layout.lines) widest = std::max(widest, widthOf(cr, line));
-    cairo_destroy(cr);
-    cairo_surface_destroy(scratch);
+    for (const std::string& line : layout.lines) {
+        widest = std::max(widest, widthOf(measure.cr, line));
+    }
 
     layout.buttons = buttonsOf(type);
     int count = static_cast<int>(layout.buttons.size());
@@ -253,14 +291,16 @@ Atom atom(Display* d, const char* name) { return XInternAtom(d, name, False); }
 }  // namespace
 
 int showDialog(const std::string& caption, const std::string& text, UINT type) {
-    const char* name = std::getenv("DISPLAY");
-    if (name == nullptr || *name == '\0') return 0;
-    Display* d = XOpenDisplay(nullptr);
+    std::atomic<bool> lost{false};
+    // A box is the one way to tell the person at the screen what went
+    // wrong: it does not give up on its display at the first refusal.
+    Display* d = openDisplay(5, &lost);
     if (d == nullptr) return 0;
     int number = DefaultScreen(d);
     Layout layout = layOut(text, type, DisplayWidth(d, number));
-    int x = (DisplayWidth(d, number) - layout.width) / 2;
-    int y = (DisplayHeight(d, number) - layout.height) / 2;
+    // Never off the screen: a box taller than it shows its top, text first.
+    int x = std::max(0, (DisplayWidth(d, number) - layout.width) / 2);
+    int y = std::max(0, (DisplayHeight(d, number) - layout.height) / 2);
 
     XSetWindowAttributes attributes{};
     attributes.background_pixel = WhitePixel(d, number);
@@ -296,7 +336,14 @@ int showDialog(const std::string& caption, const std::string& text, UINT type) {
 
     int escape = escapeAnswer(layout.buttons);
     int answer = 0;
-    while (answer == 0) {
+    while (answer == 0 && !lost) {
+        // Only a queued event is taken: on a connection the server dropped
+        // XNextEvent would wait for one that cannot come.
+        if (XPending(d) == 0) {
+            pollfd connection{ConnectionNumber(d), POLLIN, 0};
+            poll(&connection, 1, -1);
+            continue;
+        }
         XEvent event;
         XNextEvent(d, &event);
         switch (event.type) {
@@ -338,8 +385,20 @@ int showDialog(const std::string& caption, const std::string& text, UINT type) {
     }
     XDestroyWindow(d, window);
     cairo_surface_destroy(surface);
-    XCloseDisplay(d);
+    closeDisplay(d);
+    // 0 when the server went away unanswered: the box then goes where it
+    // goes without a display.
     return answer;
+}
+
+std::vector<std::string> wrapText(const std::string& text, double maxWidth) {
+    Measure measure;
+    return linesOf(measure.cr, text, maxWidth);
+}
+
+double textWidth(const std::string& line) {
+    Measure measure;
+    return widthOf(measure.cr, line);
 }
 
 }  // namespace platform::window

@@ -9,6 +9,7 @@
 #include "platform/gdi/draw.h"
 #include "platform/gdi/system.h"
 #include "platform/module/module.h"
+#include "platform/testing.h"
 #include "platform/text/cp1252.h"
 #include "platform/window/paint.h"
 #include "platform/window/windowstate.h"
@@ -40,6 +41,9 @@ std::string keyOf(const char* name) {
 }
 
 constexpr int kCaption = 18;
+
+// Window creations still to refuse (platform/testing.h).
+int failingCreations = 0;
 
 RECT frameOf(DWORD style, DWORD exStyle) {
     int side = 0;
@@ -157,6 +161,12 @@ HWND windowToPaint() {
 
 }  // namespace platform::window
 
+namespace platform::testing {
+
+void failNextWindowCreations(int count) { window::failingCreations = count > 0 ? count : 0; }
+
+}  // namespace platform::testing
+
 using namespace platform::window;
 
 ATOM RegisterClassA(const WNDCLASSA* windowClass) {
@@ -189,6 +199,11 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     auto found = classes().find(keyOf(className));
     if (found == classes().end()) {
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    if (failingCreations > 0) {
+        --failingCreations;
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     const WNDCLASSA& info = found->second.info;

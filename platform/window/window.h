@@ -1,7 +1,9 @@
 // Window classes and windows (user32 on Xlib, or headless).
 //
 // With a display (DISPLAY names an X server that opens) a shown window is a
-// real X11 window; without one it is an off-screen surface only. Either way
+// real X11 window; without one it is an off-screen surface only. When the
+// server goes away the windows go on off-screen, their timers and messages
+// with them, instead of Xlib ending the process. Either way
 // a window keeps its whole picture, frame included, in an off-screen
 // surface that its device contexts draw into; the X window shows that
 // surface. Windows belong to the thread that runs the message loop; the

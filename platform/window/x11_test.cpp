@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <future>
@@ -171,27 +172,41 @@ TEST_F(OnXvfb, TheServerShowsTheCentredWindowAsItWasPainted) {
     XSetErrorHandler(old);
 }
 
-TEST_F(OnXvfb, MessageBoxesAreDialogsThatKeysAnswer) {
+TEST_F(OnXvfb, MessageBoxesAreDialogsOnTheScreenThatKeysAnswer) {
+    const std::string twoLines = "Erste Zeile\nzweite Zeile mit \xE4";
+    // An installation path of 2,436 characters without a blank.
+    std::string path = "/tmp/quillory-Xy3kQ9";
+    for (char c = 'a'; path.size() < 2436; ++c) path += "/" + std::string(200, c);
+    path.resize(2436);
+    const std::string longText =
+        "Quillory kann nicht gestartet werden, da\njre\\bin\\javaw.exe nicht unter\n" + path +
+        "\ngefunden werden konnte.";
     const struct {
         UINT type;
+        std::string text;
         std::vector<KeySym> keys;
         int answer;
     } cases[] = {
-        {MB_OK | MB_ICONINFORMATION, {XK_Return}, IDOK},
-        {MB_OK | MB_ICONINFORMATION, {XK_Escape}, IDOK},
-        {MB_OKCANCEL, {XK_Escape}, IDCANCEL},
-        {MB_YESNO, {XK_Tab, XK_Return}, IDNO},
+        {MB_OK | MB_ICONINFORMATION, twoLines, {XK_Return}, IDOK},
+        {MB_OK | MB_ICONINFORMATION, twoLines, {XK_Escape}, IDOK},
+        {MB_OKCANCEL, twoLines, {XK_Escape}, IDCANCEL},
+        {MB_YESNO, twoLines, {XK_Tab, XK_Return}, IDNO},
+        {MB_OK | MB_ICONINFORMATION, longText, {XK_Return}, IDOK},
     };
     for (const auto& c : cases) {
         auto shown = std::async(std::launch::async, [&] {
-            return MessageBoxA(nullptr, "Erste Zeile\nzweite Zeile mit \xE4", "Quillory Launcher",
-                               c.type);
+            return MessageBoxA(nullptr, c.text.c_str(), "Quillory Launcher", c.type);
         });
         Window dialog = waitForWindow("Quillory Launcher");
         ASSERT_NE(dialog, 0u);
         XWindowAttributes attributes;
         XGetWindowAttributes(s_display, dialog, &attributes);
         EXPECT_GT(attributes.height, 2 * 13 + 23) << "two lines and the buttons";
+        EXPECT_LE(attributes.width, 1024 * 3 / 4) << "a long text wraps, the box stays narrow";
+        EXPECT_GE(attributes.x, 0);
+        EXPECT_GE(attributes.y, 0);
+        EXPECT_LE(attributes.x + attributes.width, 1024);
+        EXPECT_LE(attributes.y + attributes.height, 768);
         if ((c.type & MB_ICONINFORMATION) != 0) {
             // Wait for the first picture; then the icon's blue "i" is on it.
             bool blue = false;
@@ -206,4 +221,25 @@ TEST_F(OnXvfb, MessageBoxesAreDialogsThatKeysAnswer) {
         for (KeySym key : c.keys) press(dialog, key);
         EXPECT_EQ(shown.get(), c.answer);
     }
+}
+
+TEST_F(OnXvfb, ABoxTriesItsDisplayAgainAndOtherwiseNamesIt) {
+    platform::testing::failNextDisplayOpens(2);
+    auto shown = std::async(std::launch::async,
+                            [] { return MessageBoxA(nullptr, "Gleich", "Bald", MB_OKCANCEL); });
+    Window dialog = waitForWindow("Bald");
+    ASSERT_NE(dialog, 0u) << "the box was given up on at the first refusal";
+    press(dialog, XK_Escape);
+    EXPECT_EQ(shown.get(), IDCANCEL);
+
+    platform::testing::failNextDisplayOpens(1000);
+    ::testing::internal::CaptureStderr();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(MessageBoxA(nullptr, "Nie", "Bald", MB_OKCANCEL), IDOK);
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
+    platform::testing::failNextDisplayOpens(0);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "cannot reach display \"" + std::string(std::getenv("DISPLAY")) + "\"\nBald: Nie\n");
+    EXPECT_GT(waited.count(), 0.5);
+    EXPECT_LT(waited.count(), 3.0);
 }

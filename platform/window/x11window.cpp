@@ -1,14 +1,16 @@
-// Windows on the X server named by DISPLAY; nothing at all without one.
+// Windows on the X server named by DISPLAY; nothing at all without one, or
+// once that server has gone away.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <cstdlib>
+#include <atomic>
 #include <string>
 
 #include "platform/text/cp1252.h"
 #include "platform/window/message.h"
 #include "platform/window/windowstate.h"
+#include "platform/window/x11display.h"
 #include "platform/window/x11image.h"
 
 namespace platform::window {
@@ -16,7 +18,9 @@ namespace platform::window {
 namespace {
 
 struct Screen {
+    // Kept when the server goes away: Xlib may still be using it.
     Display* display = nullptr;
+    std::atomic<bool> lost{false};
     Atom deleteWindow = 0;
     Atom protocols = 0;
     Atom state = 0;
@@ -28,9 +32,7 @@ struct Screen {
 Screen& screen() {
     static Screen* instance = [] {
         auto* made = new Screen;
-        const char* name = std::getenv("DISPLAY");
-        if (name == nullptr || *name == '\0') return made;
-        made->display = XOpenDisplay(nullptr);
+        made->display = openDisplay(1, &made->lost);
         if (made->display == nullptr) return made;
         made->deleteWindow = XInternAtom(made->display, "WM_DELETE_WINDOW", False);
         made->protocols = XInternAtom(made->display, "WM_PROTOCOLS", False);
@@ -42,6 +44,10 @@ Screen& screen() {
     }();
     return *instance;
 }
+
+// The connection, or null without one: a lost one leaves the windows
+// off-screen, as they are without a display.
+Display* live(const Screen& s) { return s.lost ? nullptr : s.display; }
 
 unsigned sideOf(LONG value) { return static_cast<unsigned>(value > 1 ? value : 1); }
 
@@ -95,10 +101,10 @@ WindowState* stateOf(Window xWindow) {
 
 }  // namespace
 
-bool haveDisplay() { return screen().display != nullptr; }
+bool haveDisplay() { return live(screen()) != nullptr; }
 
 bool screenSize(int& width, int& height) {
-    Display* d = screen().display;
+    Display* d = live(screen());
     if (d == nullptr) return false;
     width = DisplayWidth(d, DefaultScreen(d));
     height = DisplayHeight(d, DefaultScreen(d));
@@ -107,7 +113,7 @@ bool screenSize(int& width, int& height) {
 
 void showOnScreen(WindowState& state) {
     const Screen& s = screen();
-    if (s.display == nullptr) return;
+    if (live(s) == nullptr) return;
     if (state.xWindow == 0) create(s, state);
     setAbove(s, state);
     XMapRaised(s.display, state.xWindow);
@@ -116,14 +122,14 @@ void showOnScreen(WindowState& state) {
 
 void hideOnScreen(WindowState& state) {
     const Screen& s = screen();
-    if (s.display == nullptr || state.xWindow == 0) return;
+    if (live(s) == nullptr || state.xWindow == 0) return;
     XUnmapWindow(s.display, state.xWindow);
     XFlush(s.display);
 }
 
 void moveOnScreen(WindowState& state) {
     const Screen& s = screen();
-    if (s.display == nullptr || state.xWindow == 0) return;
+    if (live(s) == nullptr || state.xWindow == 0) return;
     XMoveResizeWindow(s.display, state.xWindow, state.rect.left, state.rect.top,
                       sideOf(state.width()), sideOf(state.height()));
     setAbove(s, state);
@@ -132,7 +138,7 @@ void moveOnScreen(WindowState& state) {
 
 void destroyOnScreen(WindowState& state) {
     const Screen& s = screen();
-    if (s.display == nullptr || state.xWindow == 0) return;
+    if (live(s) == nullptr || state.xWindow == 0) return;
     XDestroyWindow(s.display, state.xWindow);
     state.xWindow = 0;
     XFlush(s.display);
@@ -140,7 +146,7 @@ void destroyOnScreen(WindowState& state) {
 
 void present(WindowState& state) {
     const Screen& s = screen();
-    if (s.display == nullptr || state.xWindow == 0 || !state.visible) return;
+    if (live(s) == nullptr || state.xWindow == 0 || !state.visible) return;
     putSurface(s.display, state.xWindow, state.surface);
     // Once this returns the server shows the picture, for whoever looks.
     XSync(s.display, False);
@@ -148,9 +154,10 @@ void present(WindowState& state) {
 
 bool processScreenEvents() {
     const Screen& s = screen();
-    if (s.display == nullptr) return false;
     bool any = false;
-    while (XPending(s.display) > 0) {
+    // Only a queued event is taken: on a lost connection XNextEvent would
+    // wait for one that cannot come.
+    while (live(s) != nullptr && XPending(s.display) > 0) {
         XEvent event;
         XNextEvent(s.display, &event);
         any = true;
@@ -167,7 +174,7 @@ bool processScreenEvents() {
 }
 
 int screenDescriptor() {
-    Display* d = screen().display;
+    Display* d = live(screen());
     return d != nullptr ? ConnectionNumber(d) : -1;
 }
 
