@@ -34,6 +34,8 @@ void drain(HANDLE pipe, std::string& output) {
 
 DWORD readPipe(HANDLE pipe, char* buffer, DWORD size) {
     std::memset(buffer, 0, size);
+    // One byte is kept for the NUL: a buffer without room beyond it takes nothing.
+    if (size < 2) return 0;
     DWORD waiting = 0;
     if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0) return 0;
     DWORD done = 0;

@@ -15,5 +15,5 @@ bool runCommand(const char* program, const char* arguments, std::string& output,
                 std::string& error);
 
 // Clears buffer, and when the pipe holds data reads at most size - 1 bytes of
-// it; answers the count read.
+// it; answers the count read. A size below 2 reads nothing.
 DWORD readPipe(HANDLE pipe, char* buffer, DWORD size);

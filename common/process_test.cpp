@@ -2,9 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "platform/testing.h"
+
+namespace {
+
+std::ptrdiff_t openDescriptors() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                         std::filesystem::directory_iterator());
+}
+
+}  // namespace
 
 TEST(RunCommand, CollectsBothStreamsOfARealChildInOrder) {
     std::string output = "before|";
@@ -38,4 +50,52 @@ TEST(RunCommand, AMissingProgramIsExplainedInABoxAndTheErrorText) {
     EXPECT_EQ(boxes[0].text, error);
     EXPECT_EQ(boxes[0].type, MB_OK);
     EXPECT_EQ(output, "kept");
+}
+
+TEST(RunCommand, FailuresLeaveNoPipeEndOpenAndNoLoopRunning) {
+    platform::testing::recordMessageBoxes(true);
+    std::string output;
+    std::string error;
+    EXPECT_FALSE(runCommand("/no/such/program", "", output, error));
+    const std::ptrdiff_t before = openDescriptors();
+    EXPECT_FALSE(runCommand("/no/such/program", "", output, error));
+    EXPECT_EQ(openDescriptors(), before);
+    platform::testing::recordMessageBoxes(false);
+
+    // A wait that fails cannot tell whether the child ends: the loop stops
+    // at once rather than keep waiting on it.
+    platform::testing::failNextWaits(1);
+    EXPECT_TRUE(runCommand("/bin/sh", "-c \"sleep 3; echo late\"", output, error));
+    platform::testing::failNextWaits(0);
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(openDescriptors(), before);
+}
+
+TEST(ReadPipe, ABufferWithRoomOnlyForTheNulTakesNothing) {
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    PROCESS_INFORMATION child{};
+    char commandLine[] = "/bin/sh -c \"printf abc\"";
+    ASSERT_TRUE(CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &startup, &child));
+    EXPECT_EQ(WaitForSingleObject(child.hProcess, 10000), WAIT_OBJECT_0);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+
+    char buffer[8];
+    for (DWORD size : {0u, 1u}) {
+        std::memset(buffer, 'x', sizeof buffer);
+        EXPECT_EQ(readPipe(readEnd, buffer, size), 0u) << size;
+        EXPECT_EQ(std::string(buffer, sizeof buffer),
+                  std::string(size, '\0') + std::string(sizeof buffer - size, 'x'));
+    }
+    EXPECT_EQ(readPipe(readEnd, buffer, sizeof buffer), 3u);
+    EXPECT_STREQ(buffer, "abc");
+    CloseHandle(readEnd);
+    CloseHandle(writeEnd);
 }

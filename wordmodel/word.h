@@ -196,7 +196,7 @@ public:
     bool isArticle() const;
 
     // --- Word groups and grapheme-phoneme list (wordgroups.cpp) ---
-    // Group names are kept in wide-string order without duplicates, and each
+    // Group names are kept in lessByUtf16 order without duplicates, and each
     // new one also goes into the process-wide registry. The grapheme-phoneme
     // list stores umlauts as "A2", "O2", "U2"; the readable form shows them as
     // letters.
@@ -364,3 +364,8 @@ private:
 // German phone-book order; compareWords then by their articles.
 int compareWordText(const LX_Word& first, const LX_Word& second);
 int compareWords(const LX_Word& first, const LX_Word& second);
+
+// Orders wide texts by their UTF-16 code units, as wide strings compare on
+// Windows, so that group names come in the same order whatever the width of
+// wchar_t (wordgroups.cpp).
+bool lessByUtf16(const std::wstring& first, const std::wstring& second);

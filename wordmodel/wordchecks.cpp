@@ -1,4 +1,3 @@
-#include <cstdio>
 #include <iomanip>
 #include <sstream>
 
@@ -13,16 +12,10 @@ namespace {
 
 std::string narrow(const std::wstring& text) { return toNarrow(text, CP_ACP); }
 
-// A recording counts as present when it can be opened for reading; nothing
-// else about the file is looked at.
-bool isReadable(const std::string& path) {
-    std::FILE* file = _fsopen(path.c_str(), "rb", _SH_DENYNO);
-    if (file == nullptr) {
-        return false;
-    }
-    std::fclose(file);
-    return true;
-}
+// A recording counts as present when its path passes the access test for
+// reading. Nothing is opened: a named pipe or a device in a recording's place
+// must not hold the check up, and what the file holds is the player's concern.
+bool isReadable(const std::string& path) { return _access(path.c_str(), 4) == 0; }
 
 class Trace {
 public:

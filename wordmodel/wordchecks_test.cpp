@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <fstream>
 
@@ -164,6 +168,32 @@ TEST_F(WordChecks, KindArticleAndPhonemeLines) {
         EXPECT_EQ(log.take(), c.lines);
         EXPECT_EQ(I::checkCodes(word), c.codes);
     }
+}
+
+// Whatever passes the access test for reading is present, and nothing is
+// opened: a directory stands for kind 1 and a named pipe, which no one will
+// ever write to, for kind 2.
+TEST_F(WordChecks, PresentWhenThePathPassesTheAccessTest) {
+    recordAll("de_de", "w1a");
+    recordAll("en_uk", "e2a");
+    const auto path = [this](int kind) {
+        return m_root / "de_de" / kindDirectories[kind] /
+               (std::string("w1a.") + kindExtensions[kind]);
+    };
+    fs::remove(path(1));
+    fs::create_directory(path(1));
+#ifndef _WIN32  // Windows has no named pipes in its folders.
+    fs::remove(path(2));
+    ASSERT_EQ(mkfifo(path(2).c_str(), 0600), 0);
+#endif
+    LX_Word stated = haus();
+    stated.setWord(1, L"house");
+    stated.setAudioName(1, L"e2a");
+    LX_Word checked = stated;
+    stated.setState();
+    checked.errorCheck();
+    EXPECT_EQ(states(stated), (std::vector<int>{4, 4, 4, 4}));
+    EXPECT_FALSE(I::hasError(checked));
 }
 
 // A reset record has no language, the audio library's record no second one.

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdint>
 #include <cwchar>
 
 #include "common/logger.h"
@@ -10,6 +11,37 @@
 
 namespace {
 
+// The UTF-16 code units of a wide text, one at a time: a character beyond the
+// Basic Multilingual Plane gives its surrogate pair. Where wchar_t is UTF-16
+// already, the units are the text's own.
+class Utf16Units {
+public:
+    explicit Utf16Units(const std::wstring& text) : m_text(text) {}
+
+    // -1 after the last unit.
+    std::int64_t next() {
+        if (m_low != 0) {
+            const std::int64_t low = m_low;
+            m_low = 0;
+            return low;
+        }
+        if (m_at == m_text.size()) {
+            return -1;
+        }
+        const auto c = static_cast<std::uint32_t>(m_text[m_at++]);
+        if (c < 0x10000 || c > 0x10FFFF) {
+            return c;
+        }
+        m_low = 0xDC00 + ((c - 0x10000) & 0x3FF);
+        return 0xD800 + ((c - 0x10000) >> 10);
+    }
+
+private:
+    const std::wstring& m_text;
+    std::size_t m_at = 0;
+    std::uint32_t m_low = 0;
+};
+
 // Searched linearly: a rewrite of the names in place (ß to ss) may leave a
 // list out of order.
 void addGroup(std::vector<std::wstring>& groups, std::set<std::wstring>& registry,
@@ -18,7 +50,7 @@ void addGroup(std::vector<std::wstring>& groups, std::set<std::wstring>& registr
         return;
     }
     groups.push_back(name);
-    std::sort(groups.begin(), groups.end());
+    std::sort(groups.begin(), groups.end(), lessByUtf16);
     registry.insert(name);
 }
 
@@ -124,6 +156,18 @@ std::size_t LX_Word::graphemUnitAt(const std::wstring& text, std::size_t at,
         *unit = toUpperW(text.substr(at, 1));
     }
     return 1;
+}
+
+bool lessByUtf16(const std::wstring& first, const std::wstring& second) {
+    Utf16Units a(first);
+    Utf16Units b(second);
+    for (;;) {
+        const std::int64_t x = a.next();
+        const std::int64_t y = b.next();
+        if (x != y || x < 0) {
+            return x < y;
+        }
+    }
 }
 
 void LX_Word::addWordGroup(const std::wstring& name) {

@@ -24,6 +24,17 @@ TEST(WordGroups, KeptInWideOrderOnceAndRegistered) {
     EXPECT_EQ(word.spellingGroupsText(L", "), L"Wörter mit tz, e oder ä?");
     EXPECT_EQ(getSpellingGroupRegistry().count(L"e oder ä?"), 1u);
     EXPECT_EQ(getWordGroupRegistry().count(L"e oder ä?"), 0u);
+
+    // In UTF-16 a letter beyond U+FFFF is a surrogate pair and goes before
+    // U+FF21, whatever the width of wchar_t; post-processing sorts alike.
+    const Texts byUtf16 = {L"z", L"\U0001D400", L"\uFF21"};
+    LX_Word wide = germanWord(L"Ei");
+    wide.addWordGroups({L"\uFF21", L"\U0001D400", L"z"});
+    wide.addSpellingGroups({L"z", L"\uFF21", L"\U0001D400"});
+    EXPECT_EQ(wide.getWordGroups(), byUtf16);
+    wide.postProcess(L"");
+    EXPECT_EQ(wide.getWordGroups(), byUtf16);
+    EXPECT_EQ(wide.getSpellingGroups(), byUtf16);
 }
 
 TEST(WordGroups, AlphaGeneralWordsIsLoggedAndKept) {

@@ -189,10 +189,11 @@ void LX_Word::changeSZ2SS() {
 
         std::vector<std::wstring> newList = m_graphemPhonemList;
         for (std::size_t k = 0; k < positions.size(); ++k) {
-            // Each insertion shifts the ones after it; a list that is shorter
-            // than the word (or empty) gets nothing past its end.
+            // Each insertion shifts the ones after it. A "ß" at the list's end
+            // is appended; a list that is shorter than that (or empty) gets
+            // nothing past its end.
             const std::size_t index = positions[k] + k;
-            if (index < newList.size()) {
+            if (index <= newList.size()) {
                 newList.insert(newList.begin() + static_cast<std::ptrdiff_t>(index), L"S");
             }
         }

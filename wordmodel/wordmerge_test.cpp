@@ -39,6 +39,23 @@ TEST(WordMerge, GathersListsAndSetsQL) {
     EXPECT_TRUE(word.getFlagY());
 }
 
+// Merged or completed from itself, a record stays as it was; a merge still
+// marks it QL.
+TEST(WordMerge, IntoItself) {
+    LX_Word word;
+    I::fillAll(word, L"Schule");
+    I::relatedWords(word).push_back(germanWord(L"Schulen"));
+    word.setQLFlag(false);
+    LX_Word expected = word;
+    expected.setQLFlag(true);
+    EXPECT_TRUE(word.mergeFrom(word));
+    EXPECT_TRUE(I::equal(word, expected));
+    for (const bool overwrite : {false, true}) {
+        EXPECT_TRUE(word.assignFrom(word, overwrite, true));
+        EXPECT_TRUE(I::equal(word, expected)) << overwrite;
+    }
+}
+
 TEST(WordAssign, IdentityTest) {
     LX_Word word = germanWord(L"See");
     word.setArticle(2, L"der");
@@ -154,6 +171,18 @@ TEST(SharpS, GraphemePositions) {
         word.buildGraphemPhonemList();
         word.changeSZ2SS();
         EXPECT_EQ(word.getGraphemPhonemList(false), c.list) << c.word;
+    }
+    // A list given from outside: a "ß" at its end is appended, one beyond
+    // its end left out.
+    const std::pair<Texts, Texts> given[] = {
+        {{L"F", L"U"}, {L"F", L"U", L"S"}},
+        {{L"F"}, {L"F"}},
+    };
+    for (const auto& [list, expected] : given) {
+        LX_Word fuss = germanWord(L"Fuß");
+        fuss.setGraphemPhonemList(list);
+        fuss.changeSZ2SS();
+        EXPECT_EQ(fuss.getGraphemPhonemList(false), expected);
     }
     // Without a list (an English record, a list never built) nothing is
     // inserted, but the word is rewritten all the same.

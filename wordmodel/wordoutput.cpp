@@ -65,8 +65,8 @@ bool LX_Word::postProcess(const std::wstring& wordGroup) {
                  "LX_Word::postProcess", toNarrow(getWord(), CP_ACP).c_str());
         m_flagQL = false;
     }
-    std::sort(m_wordGroups.begin(), m_wordGroups.end());
-    std::sort(m_spellingGroups.begin(), m_spellingGroups.end());
+    std::sort(m_wordGroups.begin(), m_wordGroups.end(), lessByUtf16);
+    std::sort(m_spellingGroups.begin(), m_spellingGroups.end(), lessByUtf16);
     std::sort(m_wordKinds.begin(), m_wordKinds.end());
     return true;
 }

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <memory>
@@ -23,12 +24,22 @@
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
 #include "platform/shell/commandline.h"
+#include "platform/testing.h"
 
 extern char** environ;
 
 namespace {
 
 using platform::FileDescriptor;
+
+std::atomic<int> failingWaits{0};
+
+bool waitFails() {
+    int left = failingWaits.load();
+    while (left > 0 && !failingWaits.compare_exchange_weak(left, left - 1)) {
+    }
+    return left > 0;
+}
 
 class PipeEnd : public platform::ReadableObject {
 public:
@@ -336,6 +347,10 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     std::shared_ptr<Process> process = processOf(object);
     if (!process) return WAIT_FAILED;
+    if (waitFails()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return WAIT_FAILED;
+    }
     return process->wait(milliseconds);
 }
 
@@ -346,3 +361,9 @@ BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
     *exitCode = found->exitCode();
     return TRUE;
 }
+
+namespace platform::testing {
+
+void failNextWaits(int count) { failingWaits.store(count > 0 ? count : 0); }
+
+}  // namespace platform::testing
