@@ -43,7 +43,7 @@ windows: build deps-windows
 	cmake --build build-win32 -j $(JOBS)
 	if windows/wine-status > /dev/null; then windows/run-wine cmd /c ver; fi
 	ctest --test-dir build-win32 --output-on-failure -j $(JOBS)
-	@windows/wine-status > /dev/null || echo "make windows: the Wine runs were skipped: $$(windows/wine-status)"
+	@reason=$$(windows/wine-status) || echo "make windows: the Wine runs were skipped: $$reason"
 
 check: test asan windows
 

@@ -18,24 +18,20 @@ namespace fs = std::filesystem;
 
 class Scratch {
 public:
-    Scratch()
-        : m_path(fs::temp_directory_path() /
-                 ("quill-files-" + std::to_string(testsupport::processId()))) {
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
+    Scratch() : m_path(testsupport::makeTempDirectory("quill-files-")) {}
     ~Scratch() { fs::remove_all(m_path); }
     std::string write(const std::string& name, const std::string& bytes) const {
-        fs::create_directories((m_path / name).parent_path());
-        std::ofstream(m_path / name, std::ios::binary) << bytes;
+        fs::create_directories(host(name).parent_path());
+        std::ofstream(host(name), std::ios::binary) << bytes;
         return path(name);
     }
     std::FILE* open(const std::string& name, const char* mode = "rb") const {
-        return std::fopen((m_path / name).string().c_str(), mode);
+        return std::fopen(host(name).string().c_str(), mode);
     }
+    fs::path host(const std::string& name) const { return m_path / name; }
     // Windows form, as callers above the layer name files.
     std::string path(const std::string& name) const {
-        std::string text = (m_path / name).string();
+        std::string text = host(name).string();
         for (char& c : text) {
             if (c == '/') c = '\\';
         }
@@ -135,29 +131,20 @@ TEST(FindFilesInTree, SubdirectoriesFirstThenTheDirectorysOwnFiles) {
     files.clear();
     EXPECT_EQ(findFiles("*.dll", d, files, false), (std::vector<std::string>{d + "\\a.dll"}));
     EXPECT_TRUE(findFiles("*.dll", d + "\\missing", files, true).size() == 1);
-}
 
 #ifndef _WIN32
-// Windows makes links only with a privilege that tests do not have.
-TEST(FindFilesInTree, AFolderReachedAgainByALinkIsNotEnteredAgain) {
-    Scratch scratch;
-    for (const char* name : {"a.dll", "s/c.dll", "s/t/e.DLL", "u/d.dll"}) {
-        scratch.write(name, "x");
-    }
-    const std::string root = scratch.path("");
-    const std::string d = root.substr(0, root.size() - 1);
-    const fs::path host = fs::temp_directory_path() /
-                          ("quill-files-" + std::to_string(testsupport::processId()));
-    // A way back up, and a way across to a folder the search is not in.
-    fs::create_directory_symlink("..", host / "s" / "up");
-    fs::create_directory_symlink("../s/t", host / "u" / "across");
-    std::vector<std::string> files;
+    // A folder reached again by a link is not entered again: a way back up,
+    // and a way across to a folder the search is not in. (Windows makes
+    // links only with a privilege that tests do not have.)
+    fs::create_directory_symlink("..", scratch.host("s/up"));
+    fs::create_directory_symlink("../s/t", scratch.host("u/across"));
+    files.clear();
     findFiles("*.dll", d, files, true);
     EXPECT_EQ(files, (std::vector<std::string>{d + "\\s\\t\\e.DLL", d + "\\s\\c.dll",
                                                 d + "\\u\\across\\e.DLL", d + "\\u\\d.dll",
                                                 d + "\\a.dll"}));
-}
 #endif
+}
 
 TEST(Paths, TakenApartWithoutFixedBuffers) {
     EXPECT_EQ(fileNameOf("D:\\x\\y.txt", true), "y.txt");

@@ -19,8 +19,8 @@ const std::string kBanner =
     "* * * * * * * * * * * * * * * * * *   E N D   O F   L O G F I L E   "
     "* * * * * * * * * * * * * * * * * *\n";
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
+std::string readFile(const fs::path& path, std::ios::openmode mode = std::ios::binary) {
+    std::ifstream in(path, mode);
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
@@ -28,13 +28,6 @@ std::string readFile(const fs::path& path) {
 
 // The log file is written in text mode: the lines as they should be there.
 std::string textMode(const std::string& lines) { return testsupport::textModeBytes(lines); }
-
-std::string readText(const fs::path& path) {
-    std::ifstream in(path);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -152,7 +145,7 @@ TEST_F(LoggerTest, RingWrapsAfterAHundredThousandLines) {
     const int total = 100001;
     for (int i = 0; i < total; ++i) logPrint(1, "%d\n", i);
     logFinish();
-    std::vector<std::string> lines = linesOf(readText(file));
+    std::vector<std::string> lines = linesOf(readFile(file, std::ios::in));
     ASSERT_EQ(lines.size(), 100001u);  // header, 99999 surviving lines, banner
     EXPECT_EQ(lines[0], "LogLevel: 10 doLogWriteAtEnd: 1");
     // Slots come out in slot order: the newest lines, the banner, then the

@@ -4,6 +4,7 @@
 // stream writes. Only test programs include it.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -41,11 +42,12 @@ inline int processId() {
 #endif
 }
 
-#ifdef _WIN32
-// A name in the temporary directory that begins with prefix and is not taken.
+// A name in the temporary directory that begins with prefix and is not
+// taken. One way for both systems: the Windows runtime has no mkdtemp, and
+// the process id keeps test programs that run side by side apart.
 inline std::filesystem::path freshTempName(const std::string& prefix) {
     namespace fs = std::filesystem;
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter = 0;
     fs::path candidate;
     do {
         candidate = fs::temp_directory_path() /
@@ -53,38 +55,23 @@ inline std::filesystem::path freshTempName(const std::string& prefix) {
     } while (fs::exists(candidate));
     return candidate;
 }
-#endif
 
 // A new, empty directory in the temporary directory whose name begins with
 // prefix; empty when none could be made.
 inline std::filesystem::path makeTempDirectory(const std::string& prefix) {
-#ifdef _WIN32
     std::error_code error;
     const std::filesystem::path path = freshTempName(prefix);
     return std::filesystem::create_directory(path, error) ? path : std::filesystem::path();
-#else
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr) return {};
-    return pattern;
-#endif
 }
 
 // A new, empty file in the temporary directory whose name begins with
 // prefix; empty when none could be made.
 inline std::string makeTempFile(const std::string& prefix) {
-#ifdef _WIN32
     const std::string path = freshTempName(prefix).string();
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return {};
     std::fclose(file);
     return path;
-#else
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) return {};
-    close(fd);
-    return pattern;
-#endif
 }
 
 // The text as a stream opened in text mode writes it: on Windows the C

@@ -186,6 +186,15 @@ std::vector<std::string> javaMarks(const fs::path& root, const std::string& comm
 
 const std::vector<std::string> kSplashMarks{"mark 220", "mark 230", "mark 251", "mark 260"};
 
+// The box and the marks of a start that finds no installation directory.
+const char kNoInstallationText[] =
+    "Quillory konnte das Installationsverzeichnis nicht bestimmen.\n"
+    "Offenbar sind die Registry-Einstellungen nicht korrekt.\n"
+    "Das Programm kann nicht gestartet werden.";
+const std::vector<std::string> kNoInstallationMarks{"mark 110", "mark 111", "mark 112",
+                                                    "mark 120", "mark 121", "mark 122",
+                                                    "mark 999 1"};
+
 // Fields of /proc/PID/stat after the command's name: state, ppid, pgrp, session.
 std::vector<std::string> statFields(const std::string& stat) {
     std::istringstream in(stat.substr(stat.rfind(')') + 2));
@@ -281,13 +290,8 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
         rootNoZero += (rootNoZero.empty() ? "" : ",") + std::string(hex) + ",00";
     }
 
-    const std::string m1 = "Quillory konnte das Installationsverzeichnis nicht bestimmen.\n"
-                           "Offenbar sind die Registry-Einstellungen nicht korrekt.\n"
-                           "Das Programm kann nicht gestartet werden.";
     const std::string m4 = "Quillory kann nicht gestartet werden, da\njre\\bin\\javaw.exe nicht "
                            "unter\n" + noJava.string() + "\ngefunden werden konnte.";
-    const std::vector<std::string> m1Marks{"mark 110", "mark 111", "mark 112", "mark 120",
-                                           "mark 121", "mark 122", "mark 999 1"};
     const struct {
         const char* name;
         fs::path cwd;
@@ -295,8 +299,8 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
         std::string message;
         std::vector<std::string> log;
     } failures[] = {
-        {"no RootDirectory", noJar, registry(regString("Language", "Deutsch")), m1,
-         concat(startMarks(noJar, "Deutsch"), m1Marks)},
+        {"no RootDirectory", noJar, registry(regString("Language", "Deutsch")),
+         kNoInstallationText, concat(startMarks(noJar, "Deutsch"), kNoInstallationMarks)},
         {"no Quillory.jar under RootDirectory", noJar,
          registry(regString("RootDirectory", noJar.string())),
          "Quillory konnte die Datei Quillory.jar nicht finden. Stellen Sie sicher,\n"
@@ -316,7 +320,7 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
         {"English language library", english, registry(regString("Language", "English")),
          "Quillory could not determine the installation directory.\n"
          "The registry settings seem to be wrong.\nThe program cannot be started.",
-         concat(startMarks(english, "English"), m1Marks)},
+         concat(startMarks(english, "English"), kNoInstallationMarks)},
     };
     for (const auto& failure : failures) {
         SCOPED_TRACE(failure.name);
@@ -343,12 +347,8 @@ TEST_F(LauncherTest, WhenTheXServerGoesAwayTheSplashRunsOutAndTheBoxGoesToStanda
     } cases[] = {
         {"Quillory", root, 0, nullptr,
          concat(concat(startMarks(root), javaMarks(root, "")), kSplashMarks)},
-        {"Quillory Launcher", noJar, 255,
-         "Quillory konnte das Installationsverzeichnis nicht bestimmen.\n"
-         "Offenbar sind die Registry-Einstellungen nicht korrekt.\n"
-         "Das Programm kann nicht gestartet werden.",
-         concat(startMarks(noJar), {"mark 110", "mark 111", "mark 112", "mark 120", "mark 121",
-                                    "mark 122", "mark 999 1"})},
+        {"Quillory Launcher", noJar, 255, kNoInstallationText,
+         concat(startMarks(noJar), kNoInstallationMarks)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.window);

@@ -9,7 +9,6 @@
 #include <string>
 #include <utility>
 
-#include "common/textconv.h"
 #include "wordmodel/javastring.h"
 #include "wordmodel/javatext.h"
 #include "wordmodel/library.h"
@@ -17,18 +16,17 @@
 
 namespace {
 
-// Takes a Java string in as narrow ANSI text. False, with nothing touched,
-// for a null string or when the JVM cannot give its characters (it then has
-// an exception pending, which is left for the caller).
-bool takeString(JNIEnv* env, jstring string, std::string& narrow) {
-    return withJavaString(env, string,
-                          [&](const char* chars) { narrow = toNarrow(fromUtf8(chars, -1), 0); });
+// Takes a Java string in as the word model sees text. False, with nothing
+// touched, for a null string or when the JVM cannot give its characters (it
+// then has an exception pending, which is left for the caller).
+bool takeText(JNIEnv* env, jstring string, std::wstring& text) {
+    return withJavaString(env, string, [&](const char* chars) { text = javaTextToWide(chars); });
 }
 
 // A German record for the word, English as second language.
 bool takeWord(JNIEnv* env, jstring string, LX_Word& word) {
     std::wstring text;
-    if (!withJavaString(env, string, [&](const char* chars) { text = javaTextToWide(chars); })) {
+    if (!takeText(env, string, text)) {
         return false;
     }
     word.setWord(languageGerman, std::move(text));
@@ -60,11 +58,11 @@ JNIEXPORT jint JNICALL Java_com_corvantis_quillory_database_Word__1calcNbSyllabl
 
 JNIEXPORT jint JNICALL Java_com_corvantis_quillory_database_Word__1nativeInit(
     JNIEnv* env, jobject /*caller*/, jint kind, jstring directory) {
-    std::string narrow;
+    std::wstring text;
     // A null directory is served as the empty one, as the audio library
     // serves it: the first call sets the library up whatever it is given.
-    takeString(env, directory, narrow);
-    initWordLibrary(kind, toWide(narrow), std::wstring());
+    takeText(env, directory, text);
+    initWordLibrary(kind, text, std::wstring());
     return 0;
 }
 

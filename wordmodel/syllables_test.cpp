@@ -2,16 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-
-#include "common/logger.h"
 #include "common/strings.h"
-#include "common/testsupport.h"
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
 #include "wordmodel/word_inspector.h"
+#include "wordmodel/wordlog_testing.h"
 
 namespace {
 
@@ -261,25 +256,10 @@ TEST(LevelCounters, GrowOnDemand) {
 // The trace lines of the count, written when the log takes level 11.
 class SyllableTrace : public ::testing::Test {
 protected:
-    void SetUp() override {
-        path_ = ::testing::TempDir() + "wordmodel_trace_" +
-                std::to_string(testsupport::processId()) + ".txt";
-        logInit(wordTraceLevel, path_.c_str(), false, false, true, false);
-    }
-    void TearDown() override {
-        logInit(0, nullptr, false, false, false, false);
-        std::remove(path_.c_str());
-    }
-    // What the log received since the last call, read as the text-mode file
-    // it is.
-    std::string takeLog() {
-        std::ifstream in(path_);
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        logInit(wordTraceLevel, path_.c_str(), false, false, true, false);
-        return text;
-    }
+    // What the log received since the last call.
+    std::string takeLog() { return m_log.take(); }
 
-    std::string path_;
+    WordLogCapture m_log{wordTraceLevel};
 };
 
 TEST_F(SyllableTrace, EveryStepOfACount) {
@@ -349,13 +329,12 @@ TEST_F(SyllableTrace, NoLinesForHyphenationsOtherLanguagesOrALowerLevel) {
     hyphenated.calcDifficulty();
     EXPECT_EQ(takeLog(), "");
 
-    logInit(wordTraceLevel - 1, path_.c_str(), false, false, true, false);
+    WordLogCapture lower(wordTraceLevel - 1);
     LX_Word german;
     german.setWord(L"Schule");
     german.calcDifficulty();
     EXPECT_EQ(german.getDifficulty(), 8);
-    std::ifstream in(path_, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "");
+    EXPECT_EQ(lower.take(), "");
 }
 
 TEST(SyllableLetters, LowerCaseAsTheGeneralMapping) {

@@ -36,10 +36,14 @@ protected:
         fs::remove_all(m_root);
     }
 
+    fs::path recording(const char* language, const char* name, int kind) const {
+        return m_root / language / kindDirectories[kind] /
+               (std::string(name) + "." + kindExtensions[kind]);
+    }
     void record(const char* language, const char* name, int kind) {
-        const fs::path directory = m_root / language / kindDirectories[kind];
-        fs::create_directories(directory);
-        std::ofstream(directory / (std::string(name) + "." + kindExtensions[kind])) << "data";
+        const fs::path file = recording(language, name, kind);
+        fs::create_directories(file.parent_path());
+        std::ofstream(file) << "data";
     }
     void recordAll(const char* language, const char* name) {
         for (int kind = 1; kind <= 4; ++kind) {
@@ -51,6 +55,13 @@ protected:
         LX_Word word;
         word.setWord(L"Haus");
         word.setAudioName(2, L"w1a");
+        return word;
+    }
+    // Both languages' recordings named.
+    static LX_Word hausAndHouse() {
+        LX_Word word = haus();
+        word.setWord(1, L"house");
+        word.setAudioName(1, L"e2a");
         return word;
     }
     static std::vector<int> states(const LX_Word& word) {
@@ -85,9 +96,7 @@ TEST_F(WordChecks, StatesFromTheRecordingsOnDisk) {
 TEST_F(WordChecks, CleanWordAndRecordedStates) {
     recordAll("de_de", "w1a");
     recordAll("en_uk", "e2a");
-    LX_Word word = haus();
-    word.setWord(1, L"house");
-    word.setAudioName(1, L"e2a");
+    LX_Word word = hausAndHouse();
     word.errorCheck();
     EXPECT_FALSE(I::hasError(word));
 
@@ -176,19 +185,13 @@ TEST_F(WordChecks, KindArticleAndPhonemeLines) {
 TEST_F(WordChecks, PresentWhenThePathPassesTheAccessTest) {
     recordAll("de_de", "w1a");
     recordAll("en_uk", "e2a");
-    const auto path = [this](int kind) {
-        return m_root / "de_de" / kindDirectories[kind] /
-               (std::string("w1a.") + kindExtensions[kind]);
-    };
-    fs::remove(path(1));
-    fs::create_directory(path(1));
+    fs::remove(recording("de_de", "w1a", 1));
+    fs::create_directory(recording("de_de", "w1a", 1));
 #ifndef _WIN32  // Windows has no named pipes in its folders.
-    fs::remove(path(2));
-    ASSERT_EQ(mkfifo(path(2).c_str(), 0600), 0);
+    fs::remove(recording("de_de", "w1a", 2));
+    ASSERT_EQ(mkfifo(recording("de_de", "w1a", 2).c_str(), 0600), 0);
 #endif
-    LX_Word stated = haus();
-    stated.setWord(1, L"house");
-    stated.setAudioName(1, L"e2a");
+    LX_Word stated = hausAndHouse();
     LX_Word checked = stated;
     stated.setState();
     checked.errorCheck();

@@ -6,7 +6,6 @@
 #include "common/logger.h"
 #include "common/strings.h"
 #include "common/textconv.h"
-#include "common/textconv.h"
 #include "wordmodel/taggedword.h"
 #include "wordmodel/word.h"
 #include "wordmodel/wordtables.h"

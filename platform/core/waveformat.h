@@ -6,6 +6,10 @@
 #include "platform/core/types.h"
 
 constexpr WORD WAVE_FORMAT_PCM = 1;
+// A format record followed by cbSize bytes of extension, of which the first
+// 22 are the valid bits per sample, the channel mask and the GUID of the
+// sample format.
+constexpr WORD WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
 
 #pragma pack(push, 1)
 struct WAVEFORMATEX {

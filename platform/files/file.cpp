@@ -4,26 +4,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <memory>
 #include <new>
 #include <string>
 
+#include "platform/core/failurecount.h"
+#include "platform/files/hostfile.h"
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
 #include "platform/testing.h"
 
 namespace {
 
-std::atomic<int> failingReads{0};
-
-bool readFails() {
-    int left = failingReads.load();
-    while (left > 0 && !failingReads.compare_exchange_weak(left, left - 1)) {
-    }
-    return left > 0;
-}
+platform::FailureCount failingReads;
 
 class FileObject final : public platform::ReadableObject {
 public:
@@ -100,20 +94,15 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, 
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    // Opening never waits: a named pipe would wait for a writer for ever.
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    struct stat status;
+    int descriptor = platform::openHostFile(path, O_RDONLY | O_CLOEXEC | O_NOCTTY, status);
     if (descriptor < 0) {
         SetLastError(openError(errno, path));
         return INVALID_HANDLE_VALUE;
     }
-    struct stat status {};
-    int blocking = ::fcntl(descriptor, F_GETFL);
-    bool opened = ::fstat(descriptor, &status) == 0 && blocking >= 0 &&
-                  ::fcntl(descriptor, F_SETFL, blocking & ~O_NONBLOCK) == 0;
-    // Windows opens a folder only for its backup semantics, and neither a
-    // pipe nor a socket by such a path.
+    // Windows opens a folder only for its backup semantics.
     bool folder = S_ISDIR(status.st_mode) && (flags & FILE_FLAG_BACKUP_SEMANTICS) == 0;
-    if (!opened || folder || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode)) {
+    if (folder || platform::isPipeOrSocket(status)) {
         ::close(descriptor);
         SetLastError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
@@ -185,7 +174,7 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD done, LPOVERLAPP
     std::shared_ptr<platform::ReadableObject> object =
         platform::handleObjectAs<platform::ReadableObject>(handle);
     if (!object) return FALSE;
-    if (readFails()) {
+    if (failingReads.take()) {
         SetLastError(ERROR_READ_FAULT);
         return FALSE;
     }
@@ -194,6 +183,6 @@ BOOL ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD done, LPOVERLAPP
 
 namespace platform::testing {
 
-void failNextFileReads(int count) { failingReads.store(count > 0 ? count : 0); }
+void failNextFileReads(int count) { failingReads.set(count); }
 
 }  // namespace platform::testing

@@ -16,15 +16,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
-    std::string pattern = (fs::temp_directory_path() / "file-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    fs::path dir = pattern;
+// Each case in a fresh temporary folder of its own.
+class FileHandle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string made = (fs::temp_directory_path() / "file-XXXXXX").string();
+        ASSERT_NE(mkdtemp(made.data()), nullptr);
+        dir = made;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path dir;
+};
+
+TEST_F(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
     std::ofstream(dir / "W\xC3\xB6rter.mp3", std::ios::binary) << "0123456789";
     fs::create_directory(dir / "folder");
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
     // Names in Windows form: backslashes, code page 1252.
-    auto open = [&dir](const std::string& name, DWORD access = GENERIC_READ) {
+    auto open = [this](const std::string& name, DWORD access = GENERIC_READ) {
         return CreateFileA((dir.string() + "\\" + name).c_str(), access, FILE_SHARE_READ,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     };
@@ -58,16 +68,12 @@ TEST(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
     }
     EXPECT_EQ(open("W\xF6rter.mp3", GENERIC_WRITE), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
-    fs::remove_all(dir);
 }
 
-TEST(FileHandle, TellsAFileOrFolderFromEveryOtherHoweverNamed) {
-    std::string pattern = (fs::temp_directory_path() / "file-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    fs::path dir = pattern;
+TEST_F(FileHandle, TellsAFileOrFolderFromEveryOtherHoweverNamed) {
     std::ofstream(dir / "data.bin", std::ios::binary) << "0123456789";
     fs::create_directory_symlink(".", dir / "self");
-    auto information = [&dir](const std::string& name) {
+    auto information = [this](const std::string& name) {
         BY_HANDLE_FILE_INFORMATION found{};
         HANDLE file = CreateFileA((dir.string() + "\\" + name).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -91,7 +97,6 @@ TEST(FileHandle, TellsAFileOrFolderFromEveryOtherHoweverNamed) {
     EXPECT_EQ(file.dwFileAttributes, FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(file.nFileSizeLow, 10u);
     EXPECT_EQ(file.nNumberOfLinks, 1u);
-    fs::remove_all(dir);
 }
 
 }  // namespace

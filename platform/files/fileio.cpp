@@ -10,6 +10,7 @@
 #include <new>
 #include <unordered_set>
 
+#include "platform/files/hostfile.h"
 #include "platform/files/path.h"
 
 namespace {
@@ -108,27 +109,17 @@ bool openFlags(const char* mode, int& flags, const char*& streamMode) {
     }
 }
 
-// Windows opens neither a directory nor a pipe or socket by such a path,
-// and opening never waits: without O_NONBLOCK a named pipe would wait for
-// its other end for ever.
+// Windows opens neither a directory nor a pipe or socket by such a path.
 int openFile(const std::string& path, int flags) {
-    int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY, 0666);
+    struct stat status;
+    int descriptor = platform::openHostFile(path, flags | O_NOCTTY, status);
     if (descriptor < 0) {
         // A socket, a pipe opened for writing with no reader, a folder
         // opened for writing.
         if (errno == ENXIO || errno == EISDIR) errno = EACCES;
         return -1;
     }
-    struct stat status;
-    int blocking = ::fcntl(descriptor, F_GETFL);
-    if (::fstat(descriptor, &status) != 0 || blocking < 0 ||
-        ::fcntl(descriptor, F_SETFL, blocking & ~O_NONBLOCK) != 0) {
-        int error = errno;
-        ::close(descriptor);
-        errno = error;
-        return -1;
-    }
-    if (S_ISDIR(status.st_mode) || S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode)) {
+    if (S_ISDIR(status.st_mode) || platform::isPipeOrSocket(status)) {
         ::close(descriptor);
         errno = EACCES;
         return -1;

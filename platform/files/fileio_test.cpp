@@ -18,10 +18,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(FileOpen, WindowsPathsReachTheHostFileSystem) {
-    std::string pattern = (fs::temp_directory_path() / "fsopen-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    fs::path dir = pattern;
+// Each case in a fresh temporary folder of its own.
+class FileOpen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string made = (fs::temp_directory_path() / "fsopen-XXXXXX").string();
+        ASSERT_NE(mkdtemp(made.data()), nullptr);
+        dir = made;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path dir;
+};
+
+TEST_F(FileOpen, WindowsPathsReachTheHostFileSystem) {
     fs::create_directory(dir / "sub");
     // "sub\W\xF6rter.txt": a backslash and a code page 1252 letter.
     std::string windowsName = (dir / "sub").string() + "\\W\xF6rter.txt";
@@ -32,13 +42,9 @@ TEST(FileOpen, WindowsPathsReachTheHostFileSystem) {
     EXPECT_TRUE(fs::exists(dir / "sub" / "W\xC3\xB6rter.txt"));
     EXPECT_EQ(_fsopen(windowsName.c_str(), "r", 0), nullptr);
     EXPECT_EQ(_fsopen((dir.string() + "\\missing\\x").c_str(), "r", _SH_DENYNO), nullptr);
-    fs::remove_all(dir);
 }
 
-TEST(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
-    std::string pattern = (fs::temp_directory_path() / "fsopen-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    fs::path dir = pattern;
+TEST_F(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
     fs::create_directory(dir / "folder");
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
     int listener = socket(AF_UNIX, SOCK_STREAM, 0);
@@ -56,7 +62,7 @@ TEST(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
     for (const char* name : {"folder", "pipe", "socket"}) {
         for (const char* mode : {"w", "ab", "r", "rb"}) {
             errno = 0;
-            std::FILE* stream = _fsopen((pattern + "\\" + name).c_str(), mode, _SH_DENYNO);
+            std::FILE* stream = _fsopen((dir.string() + "\\" + name).c_str(), mode, _SH_DENYNO);
             EXPECT_EQ(stream, nullptr) << name << " " << mode;
             EXPECT_EQ(errno, EACCES) << name << " " << mode;
             if (stream != nullptr) std::fclose(stream);
@@ -64,19 +70,15 @@ TEST(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
     }
     close(reader);
     close(listener);
-    fs::remove_all(dir);
 }
 
-TEST(FileOpen, BinaryModeEndsWithItsStream) {
-    std::string pattern = (fs::temp_directory_path() / "fsopen-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    fs::path dir = pattern;
+TEST_F(FileOpen, BinaryModeEndsWithItsStream) {
     std::ofstream(dir / "text.txt", std::ios::binary) << "K\xE4se\n";
     wchar_t line[8];
     // The C library hands out a closed stream's address again; a stream
     // opened there by anyone else is text.
     for (int round = 0; round < 4; ++round) {
-        std::FILE* binary = _fsopen((pattern + "\\text.txt").c_str(), "rb", _SH_DENYNO);
+        std::FILE* binary = _fsopen((dir.string() + "\\text.txt").c_str(), "rb", _SH_DENYNO);
         ASSERT_NE(binary, nullptr);
         EXPECT_TRUE(platform::isBinaryStream(binary));
         std::fclose(binary);
@@ -86,7 +88,6 @@ TEST(FileOpen, BinaryModeEndsWithItsStream) {
         EXPECT_STREQ(fgetws(line, 8, text), L"K\u00e4se\n");
         std::fclose(text);
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

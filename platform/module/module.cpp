@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -13,6 +12,7 @@
 #include <new>
 #include <string>
 
+#include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
 #include "platform/module/moduleimage.h"
 #include "platform/files/path.h"
@@ -60,7 +60,7 @@ Registry& registry() {
     return *instance;
 }
 
-std::atomic<int> failingLoads{0};
+platform::FailureCount failingLoads;
 
 // Any unique address serves as the program module's handle.
 char programModuleTag;
@@ -95,13 +95,6 @@ DWORD errorOfErrno(int error) {
     default:
         return ERROR_ACCESS_DENIED;
     }
-}
-
-bool takeInjectedFailure() {
-    int pending = failingLoads.load();
-    while (pending > 0 && !failingLoads.compare_exchange_weak(pending, pending - 1)) {
-    }
-    return pending > 0;
 }
 
 // The same file, unchanged since the module was loaded from it. A file
@@ -161,7 +154,7 @@ const PeImage* moduleImage(HMODULE module) {
 
 namespace testing {
 
-void failNextLibraryLoads(int count) { failingLoads.store(count > 0 ? count : 0); }
+void failNextLibraryLoads(int count) { failingLoads.set(count); }
 
 }  // namespace testing
 
@@ -169,7 +162,7 @@ void failNextLibraryLoads(int count) { failingLoads.store(count > 0 ? count : 0)
 
 HMODULE LoadLibraryA(LPCSTR fileName) {
     if (fileName == nullptr) return fail(ERROR_INVALID_PARAMETER);
-    if (takeInjectedFailure()) return fail(ERROR_NOT_ENOUGH_MEMORY);
+    if (failingLoads.take()) return fail(ERROR_NOT_ENOUGH_MEMORY);
 
     std::string path = platform::hostPath(fileName);
     // Non-blocking, so that a named pipe in the library's place cannot hang us.

@@ -6,7 +6,7 @@
 #include <limits>
 #include <new>
 
-#include "platform/mp3/failurecount.h"
+#include "platform/core/failurecount.h"
 #include "platform/mp3/globalmemory.h"
 #include "platform/testing.h"
 

@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <new>
 
-#include "platform/mp3/failurecount.h"
+#include "platform/core/failurecount.h"
 #include "platform/mp3/mpegdecoder.h"
 #include "platform/testing.h"
 

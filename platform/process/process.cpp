@@ -10,7 +10,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <memory>
@@ -19,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
 #include "platform/core/time.h"
 #include "platform/files/path.h"
@@ -32,14 +32,7 @@ namespace {
 
 using platform::FileDescriptor;
 
-std::atomic<int> failingWaits{0};
-
-bool waitFails() {
-    int left = failingWaits.load();
-    while (left > 0 && !failingWaits.compare_exchange_weak(left, left - 1)) {
-    }
-    return left > 0;
-}
+platform::FailureCount failingWaits;
 
 class PipeEnd : public platform::ReadableObject {
 public:
@@ -347,7 +340,7 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
     std::shared_ptr<Process> process = processOf(object);
     if (!process) return WAIT_FAILED;
-    if (waitFails()) {
+    if (failingWaits.take()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return WAIT_FAILED;
     }
@@ -364,6 +357,6 @@ BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
 
 namespace platform::testing {
 
-void failNextWaits(int count) { failingWaits.store(count > 0 ? count : 0); }
+void failNextWaits(int count) { failingWaits.set(count); }
 
 }  // namespace platform::testing

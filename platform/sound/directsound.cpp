@@ -1,6 +1,5 @@
 // The device object and DirectSoundCreate.
 
-#include <atomic>
 #include <new>
 
 #include "platform/sound/buffers.h"

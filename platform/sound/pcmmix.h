@@ -25,11 +25,6 @@ struct ChannelGains {
 // right. An attenuation of 100 dB or more is silence.
 ChannelGains channelGains(LONG volume, LONG pan);
 
-// A format record followed by cbSize bytes of extension, of which the first
-// 22 are the valid bits per sample, the channel mask and the GUID of the
-// sample format.
-constexpr WORD WAVE_FORMAT_EXTENSIBLE = 0xFFFE;
-
 // The formats a buffer may hold and the output may have: PCM, 8 or 16 bits,
 // one or two channels, DSBFREQUENCY_MIN..MAX, nBlockAlign matching. PCM is
 // WAVE_FORMAT_PCM, or WAVE_FORMAT_EXTENSIBLE whose extension names the PCM

@@ -3,7 +3,6 @@
 // its own here.
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <new>
 

@@ -1,7 +1,6 @@
 // A secondary buffer: a sound in memory that the device's mixer plays.
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <mutex>

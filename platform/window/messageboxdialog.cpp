@@ -15,6 +15,7 @@
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/system.h"
+#include "platform/text/utf8.h"
 #include "platform/window/messagebox.h"
 #include "platform/window/x11display.h"
 #include "platform/window/x11image.h"
@@ -76,8 +77,7 @@ double widthOf(cairo_t* cr, const std::string& text) {
 
 // Where the UTF-8 character that starts at index i ends.
 std::size_t nextCharacter(const std::string& text, std::size_t i) {
-    ++i;
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    utf8::decode(reinterpret_cast<const unsigned char*>(text.data()), text.size(), i);
     return i;
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "platform/core/failurecount.h"
 #include "platform/gdi/dc.h"
 #include "platform/gdi/draw.h"
 #include "platform/gdi/system.h"
@@ -43,7 +44,7 @@ std::string keyOf(const char* name) {
 constexpr int kCaption = 18;
 
 // Window creations still to refuse (platform/testing.h).
-int failingCreations = 0;
+platform::FailureCount failingCreations;
 
 RECT frameOf(DWORD style, DWORD exStyle) {
     int side = 0;
@@ -163,7 +164,7 @@ HWND windowToPaint() {
 
 namespace platform::testing {
 
-void failNextWindowCreations(int count) { window::failingCreations = count > 0 ? count : 0; }
+void failNextWindowCreations(int count) { window::failingCreations.set(count); }
 
 }  // namespace platform::testing
 
@@ -201,8 +202,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
     }
-    if (failingCreations > 0) {
-        --failingCreations;
+    if (failingCreations.take()) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }

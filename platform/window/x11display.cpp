@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/failurecount.h"
 #include "platform/testing.h"
 
 namespace platform::window {
@@ -42,14 +43,7 @@ int onBrokenConnection(Display* display) {
 void markLost(Display*, void* lost) { static_cast<std::atomic<bool>*>(lost)->store(true); }
 
 // Attempts still to refuse (platform/testing.h).
-std::atomic<int> failingOpens{0};
-
-bool takeInjectedFailure() {
-    int pending = failingOpens.load();
-    while (pending > 0 && !failingOpens.compare_exchange_weak(pending, pending - 1)) {
-    }
-    return pending > 0;
-}
+platform::FailureCount failingOpens;
 
 }  // namespace
 
@@ -72,7 +66,7 @@ Display* openDisplay(int tries, std::atomic<bool>* lost) {
     // one attempt and take the next.
     for (int attempt = 0; attempt < tries && display == nullptr; ++attempt) {
         if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        display = takeInjectedFailure() ? nullptr : XOpenDisplay(nullptr);
+        display = failingOpens.take() ? nullptr : XOpenDisplay(nullptr);
     }
     if (display == nullptr) return nullptr;
     XSetIOErrorExitHandler(display, markLost, lost);
@@ -96,6 +90,6 @@ void closeDisplay(Display* display) {
 
 namespace platform::testing {
 
-void failNextDisplayOpens(int count) { window::failingOpens.store(count > 0 ? count : 0); }
+void failNextDisplayOpens(int count) { window::failingOpens.set(count); }
 
 }  // namespace platform::testing

@@ -1,11 +1,47 @@
-// A JNI environment without a JVM, for the programs that load our JNI
-// libraries themselves: it serves only the two calls the libraries make,
+// For the programs that load our JNI libraries themselves, without a JVM:
+// the libraries' entry points found as the JVM finds them, and a JNI
+// environment that serves only the two calls the libraries make,
 // GetStringUTFChars and ReleaseStringUTFChars, and counts them.
 #pragma once
 
 #include <jni.h>
 
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+// The type that stands for any function.
+using AnyFunction = void (*)();
+
+#ifdef _WIN32
+using JniLibrary = HMODULE;
+inline JniLibrary loadJniLibrary(const char* path) { return LoadLibraryA(path); }
+// The exports carry their 32-bit standard-call decoration.
+inline std::string jniExportName(const std::string& name, int argumentBytes) {
+    return "_" + name + "@" + std::to_string(argumentBytes);
+}
+inline AnyFunction jniSymbol(JniLibrary library, const std::string& exported) {
+    return reinterpret_cast<AnyFunction>(GetProcAddress(library, exported.c_str()));
+}
+#else
+using JniLibrary = void*;
+inline JniLibrary loadJniLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
+inline std::string jniExportName(const std::string& name, int) { return name; }
+inline AnyFunction jniSymbol(JniLibrary library, const std::string& exported) {
+    return reinterpret_cast<AnyFunction>(dlsym(library, exported.c_str()));
+}
+#endif
+
+// The entry point NAME (the JVM's name for a native method), which takes
+// ARGUMENT_BYTES bytes of arguments; null when the library lacks it.
+template <typename Function>
+Function jniEntry(JniLibrary library, const std::string& name, int argumentBytes) {
+    return reinterpret_cast<Function>(jniSymbol(library, jniExportName(name, argumentBytes)));
+}
 
 // What a jstring points at here: the string's modified UTF-8 bytes.
 struct JavaString {

@@ -14,12 +14,6 @@
 
 #include "tests/jni/minimaljni.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
 namespace {
 
 // UTF-8 to modified UTF-8: U+0000 as two bytes, characters past U+FFFF as
@@ -53,19 +47,6 @@ std::string toModifiedUtf8(const std::string& utf8) {
 using WordCall = jint(JNICALL*)(JNIEnv*, jobject, jstring);
 using InitCall = jint(JNICALL*)(JNIEnv*, jobject, jint, jstring);
 
-#ifdef _WIN32
-void* openLibrary(const char* path) { return reinterpret_cast<void*>(LoadLibraryA(path)); }
-void* entry(void* library, const char* name, int argumentBytes) {
-    // The exports carry their 32-bit standard-call decoration.
-    std::string decorated = "_" + std::string(name) + "@" + std::to_string(argumentBytes);
-    return reinterpret_cast<void*>(
-        GetProcAddress(static_cast<HMODULE>(library), decorated.c_str()));
-}
-#else
-void* openLibrary(const char* path) { return dlopen(path, RTLD_NOW); }
-void* entry(void* library, const char* name, int) { return dlsym(library, name); }
-#endif
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,17 +54,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: wordtable LIBRARY WORDS\n");
         return 2;
     }
-    void* library = openLibrary(argv[1]);
+    const JniLibrary library = loadJniLibrary(argv[1]);
     if (library == nullptr) {
         std::fprintf(stderr, "wordtable: cannot load %s\n", argv[1]);
         return 1;
     }
-    const char* prefix = "Java_com_corvantis_quillory_database_Word__1";
-    auto init = reinterpret_cast<InitCall>(entry(library, (std::string(prefix) + "nativeInit").c_str(), 16));
-    auto syllables = reinterpret_cast<WordCall>(
-        entry(library, (std::string(prefix) + "calcNbSyllables").c_str(), 12));
-    auto difficulty = reinterpret_cast<WordCall>(
-        entry(library, (std::string(prefix) + "calcDifficulty").c_str(), 12));
+    const std::string prefix = "Java_com_corvantis_quillory_database_Word__1";
+    const auto init = jniEntry<InitCall>(library, prefix + "nativeInit", 16);
+    const auto syllables = jniEntry<WordCall>(library, prefix + "calcNbSyllables", 12);
+    const auto difficulty = jniEntry<WordCall>(library, prefix + "calcDifficulty", 12);
     if (init == nullptr || syllables == nullptr || difficulty == nullptr) {
         std::fprintf(stderr, "wordtable: %s lacks an entry point\n", argv[1]);
         return 1;

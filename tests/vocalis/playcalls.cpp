@@ -1,7 +1,6 @@
 // playcalls DLL MEDIA NAME: loads the audio library as the Java runtime does
 // (LoadLibraryA, exports by their decorated names) and makes the calls of
-// the application with a JNI environment of its own, which serves the only
-// two JNI functions the library uses.
+// the application, with the JNI environment of tests/jni/minimaljni.h.
 //
 // Before each call a marker line "--- <what>" goes to standard output, so
 // that the library's own lines can be told apart; after the play calls a
@@ -24,11 +23,11 @@ using NativeInit = jint(JNICALL*)(JNIEnv*, jobject, jint, jstring);
 using InternalPlay = void(JNICALL*)(JNIEnv*, jobject, jstring, jstring);
 
 template <typename Function>
-Function exported(HMODULE library, const char* name) {
-    FARPROC address = GetProcAddress(library, name);
-    if (address == nullptr) std::printf("--- no export %s\n", name);
-    // Through the type that stands for any function.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+Function exported(JniLibrary library, const char* name, int argumentBytes) {
+    const auto function = jniEntry<Function>(library, name, argumentBytes);
+    if (function == nullptr)
+        std::printf("--- no export %s\n", jniExportName(name, argumentBytes).c_str());
+    return function;
 }
 
 void marker(const std::string& what) {
@@ -53,18 +52,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: playcalls DLL MEDIA NAME\n");
         return 2;
     }
-    HMODULE library = LoadLibraryA(argv[1]);
+    const JniLibrary library = loadJniLibrary(argv[1]);
     if (library == nullptr) {
         std::printf("--- %s does not load: error %lu\n", argv[1],
                     static_cast<unsigned long>(GetLastError()));
         return 1;
     }
     const auto sayHello =
-        exported<SayHello>(library, "_Java_com_corvantis_utilities_QzAudioPlayer_sayHello@8");
+        exported<SayHello>(library, "Java_com_corvantis_utilities_QzAudioPlayer_sayHello", 8);
     const auto nativeInit = exported<NativeInit>(
-        library, "_Java_com_corvantis_utilities_QzAudioPlayer__1nativeInit@16");
+        library, "Java_com_corvantis_utilities_QzAudioPlayer__1nativeInit", 16);
     const auto internalPlay = exported<InternalPlay>(
-        library, "_Java_com_corvantis_utilities_QzAudioPlayer_internalPlay@16");
+        library, "Java_com_corvantis_utilities_QzAudioPlayer_internalPlay", 16);
     if (sayHello == nullptr || nativeInit == nullptr || internalPlay == nullptr) return 1;
 
     MinimalJni jni;
