@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -30,7 +31,7 @@ using platform::FileDescriptor;
 
 struct Module {
     platform::PeImage image;
-    // The file's bytes, copied into memory of our own, read-only.
+    // The image's bytes, copied into memory of our own, read-only.
     void* mapping = nullptr;
     std::size_t size = 0;
     std::size_t length = 0;  // bytes read; the file may have shrunk meanwhile
@@ -111,27 +112,45 @@ HMODULE fail(DWORD error) {
     return nullptr;
 }
 
-// Reads the whole file into an anonymous mapping that only this module
-// holds. Windows keeps a loaded library's file from being written; here the
-// file may change at any time, so nothing of the module may stay tied to it:
-// a library copied over, cut short or removed while loaded leaves the module
-// as it was loaded instead of killing the process with SIGBUS.
-DWORD copyImage(int fd, std::size_t size, Module& module) {
+// Reads up to length bytes at offset; fewer only at the end of the file or
+// on an error, which is left in error.
+std::size_t readAt(int fd, std::uint64_t offset, std::size_t length, BYTE* out, int& error) {
+    std::size_t done = 0;
+    while (done < length) {
+        ssize_t got = pread(fd, out + done, length - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) error = errno;
+        if (got <= 0) break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+// Reads the image into an anonymous mapping that only this module holds.
+// Windows keeps a loaded library's file from being written; here the file
+// may change at any time, so nothing of the module may stay tied to it: a
+// library copied over, cut short or removed while loaded leaves the module
+// as it was loaded instead of killing the process with SIGBUS. The headers
+// come first and say how much to read: a file that is no library costs only
+// them, and whatever follows the image (a damaged copy's tail, a download's
+// preallocated space) is never read.
+DWORD copyImage(int fd, std::uint64_t fileSize, Module& module) {
+    int error = 0;
+    auto fromFile = [fd, &error](std::uint64_t offset, std::size_t length, BYTE* out) {
+        return readAt(fd, offset, length, out, error) == length;
+    };
+    std::uint64_t extent = 0;
+    DWORD measured = platform::PeImage::measure(fileSize, fromFile, extent);
+    if (error != 0) return errorOfErrno(error);
+    if (measured != ERROR_SUCCESS) return measured;
+
+    auto size = static_cast<std::size_t>(extent);
     void* mapping = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     if (mapping == MAP_FAILED) return errorOfErrno(errno);
     module.mapping = mapping;
     module.size = size;
-    auto* bytes = static_cast<char*>(mapping);
-    std::size_t done = 0;
-    while (done < size) {
-        ssize_t got = pread(fd, bytes + done, size - done, static_cast<off_t>(done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return errorOfErrno(errno);
-        if (got == 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    if (done == 0) return ERROR_BAD_EXE_FORMAT;
-    module.length = done;
+    module.length = readAt(fd, 0, size, static_cast<BYTE*>(mapping), error);
+    if (error != 0) return errorOfErrno(error);
     mprotect(mapping, size, PROT_READ);
     return ERROR_SUCCESS;
 }
@@ -184,8 +203,7 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
 
     std::unique_ptr<Module> module(new (std::nothrow) Module);
     if (!module) return fail(ERROR_NOT_ENOUGH_MEMORY);
-    auto size = static_cast<std::size_t>(info.st_size);
-    DWORD copied = copyImage(file.get(), size, *module);
+    DWORD copied = copyImage(file.get(), static_cast<std::uint64_t>(info.st_size), *module);
     if (copied != ERROR_SUCCESS) return fail(copied);
     module->device = info.st_dev;
     module->inode = info.st_ino;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -75,6 +76,40 @@ TEST(LoadLibrary, FailsLikeWindowsForFilesThatAreNoLibraries) {
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(LoadLibraryA(nullptr), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+// Sparse files of a terabyte, which could be neither read nor held: a file
+// that is no image is refused on its headers, and of a library only the image
+// that its headers describe is read, never what follows it.
+TEST(LoadLibrary, ReadsNoMoreThanTheHeadersDescribe) {
+    constexpr std::uint64_t kTerabyte = std::uint64_t{1} << 40;
+    Bytes farHeaders(0x40, 0);
+    farHeaders[0] = 'M';
+    farHeaders[1] = 'Z';
+    put32(farHeaders, 0x3C, 0xFFFFFF00);  // into the zeros
+    const struct {
+        const char* name;
+        Bytes start;
+        bool loads;
+    } cases[] = {
+        {"zeros.dll", {}, false},
+        {"far-headers.dll", farHeaders, false},
+        {"appended.dll", readBytes(testData(kGnuLibrary)), true},
+    };
+    ScratchFolder folder;
+    for (const auto& c : cases) {
+        const std::string path = folder.path(c.name);
+        writeBytes(path, c.start);
+        std::filesystem::resize_file(path, kTerabyte);
+        if (!c.loads) {
+            loadExpectingFailure(path, ERROR_BAD_EXE_FORMAT);
+            continue;
+        }
+        HMODULE module = LoadLibraryA(path.c_str());
+        ASSERT_NE(module, nullptr) << c.name << ": error " << GetLastError();
+        EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
+        EXPECT_TRUE(FreeLibrary(module));
+    }
 }
 
 TEST(LoadLibrary, RefusesAFileItMayNotRead) {

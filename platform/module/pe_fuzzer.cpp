@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     platform::PeImage image;
     DWORD opened = image.open(data, size);
     require(opened == ERROR_SUCCESS || opened == ERROR_BAD_EXE_FORMAT);
+
+    // The headers alone give the same verdict, and the image they measure
+    // opens by itself.
+    std::uint64_t extent = 0;
+    auto inInput = [data, size](std::uint64_t offset, std::size_t length, BYTE* out) {
+        if (offset > size || length > size - offset) return false;
+        std::memcpy(out, data + offset, length);
+        return true;
+    };
+    require(platform::PeImage::measure(size, inInput, extent) == opened);
+    if (opened == ERROR_SUCCESS) {
+        require(extent <= size);
+        platform::PeImage prefix;
+        require(prefix.open(data, static_cast<std::size_t>(extent)) == ERROR_SUCCESS);
+    }
 
     std::vector<Found> resources;
     image.forEachResource(kEntryLimit, [&](const platform::ResourceKey& type,

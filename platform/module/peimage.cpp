@@ -2,7 +2,9 @@
 
 #include <unicode/uchar.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/text/utf16.h"
 
@@ -43,25 +45,28 @@ UChar32 foldName(UChar32 c) { return u_toupper(c); }
 
 }  // namespace
 
-DWORD PeImage::open(const BYTE* data, std::size_t size) {
-    *this = PeImage();
-    if (data == nullptr || size < kDosHeaderSize) return ERROR_BAD_EXE_FORMAT;
-    if (data[0] != 'M' || data[1] != 'Z') return ERROR_BAD_EXE_FORMAT;
+DWORD PeImage::readHeaders(std::uint64_t size, const Reader& read, Headers& headers) {
+    BYTE dos[kDosHeaderSize];
+    if (size < kDosHeaderSize || !read(0, kDosHeaderSize, dos)) return ERROR_BAD_EXE_FORMAT;
+    if (dos[0] != 'M' || dos[1] != 'Z') return ERROR_BAD_EXE_FORMAT;
 
-    std::uint64_t peOffset = readDword(data + kPeOffsetField);
-    if (!fits(peOffset, 4 + kFileHeaderSize, size)) return ERROR_BAD_EXE_FORMAT;
-    const BYTE* pe = data + peOffset;
+    std::uint64_t peOffset = readDword(dos + kPeOffsetField);
+    BYTE pe[4 + kFileHeaderSize];
+    if (!fits(peOffset, sizeof pe, size) || !read(peOffset, sizeof pe, pe)) {
+        return ERROR_BAD_EXE_FORMAT;
+    }
     if (pe[0] != 'P' || pe[1] != 'E' || pe[2] != 0 || pe[3] != 0) return ERROR_BAD_EXE_FORMAT;
     const BYTE* fileHeader = pe + 4;
     std::size_t sectionCount = readWord(fileHeader + 2);
     std::size_t optionalSize = readWord(fileHeader + 16);
 
-    std::uint64_t optionalOffset = peOffset + 4 + kFileHeaderSize;
+    std::uint64_t optionalOffset = peOffset + sizeof pe;
     if (!fits(optionalOffset, optionalSize, size) || optionalSize < 2) {
         return ERROR_BAD_EXE_FORMAT;
     }
-    const BYTE* optional = data + optionalOffset;
-    WORD magic = readWord(optional);
+    std::vector<BYTE> optional(optionalSize);
+    if (!read(optionalOffset, optionalSize, optional.data())) return ERROR_BAD_EXE_FORMAT;
+    WORD magic = readWord(optional.data());
     std::size_t countField = 0;
     if (magic == kPe32Magic) {
         countField = 92;
@@ -72,38 +77,38 @@ DWORD PeImage::open(const BYTE* data, std::size_t size) {
     }
     std::size_t directoriesStart = countField + 4;
     if (optionalSize < directoriesStart) return ERROR_BAD_EXE_FORMAT;
-    std::uint64_t directoryCount = readDword(optional + countField);
+    std::uint64_t directoryCount = readDword(optional.data() + countField);
     if (directoryCount * 8 > optionalSize - directoriesStart) return ERROR_BAD_EXE_FORMAT;
 
     if (sectionCount > kMaxSections) return ERROR_BAD_EXE_FORMAT;
     std::uint64_t sectionTable = optionalOffset + optionalSize;
-    if (!fits(sectionTable, sectionCount * kSectionHeaderSize, size)) {
+    std::size_t tableSize = sectionCount * kSectionHeaderSize;
+    if (!fits(sectionTable, tableSize, size)) return ERROR_BAD_EXE_FORMAT;
+    std::vector<BYTE> table(tableSize);
+    if (tableSize != 0 && !read(sectionTable, tableSize, table.data())) {
         return ERROR_BAD_EXE_FORMAT;
     }
-    std::vector<Section> sections;
-    sections.reserve(sectionCount);
+    headers.sections.reserve(sectionCount);
     for (std::size_t i = 0; i < sectionCount; ++i) {
-        const BYTE* header = data + sectionTable + i * kSectionHeaderSize;
+        const BYTE* header = table.data() + i * kSectionHeaderSize;
         Section section{readDword(header + 12), readDword(header + 16), readDword(header + 20)};
         if (section.rawSize != 0 && !fits(section.rawOffset, section.rawSize, size)) {
             return ERROR_BAD_EXE_FORMAT;
         }
-        sections.push_back(section);
+        headers.sections.push_back(section);
     }
 
-    std::size_t resourceStart = 0;
-    std::size_t resourceEnd = 0;
     if (directoryCount > kResourceDirectoryIndex) {
-        const BYTE* entry = optional + directoriesStart + kResourceDirectoryIndex * 8;
+        const BYTE* entry = optional.data() + directoriesStart + kResourceDirectoryIndex * 8;
         DWORD rva = readDword(entry);
         DWORD length = readDword(entry + 4);
         if (rva != 0 && length != 0) {
             bool found = false;
-            for (const Section& section : sections) {
+            for (const Section& section : headers.sections) {
                 if (rva >= section.virtualAddress &&
                     rva - section.virtualAddress < section.rawSize) {
-                    resourceStart = section.rawOffset + (rva - section.virtualAddress);
-                    resourceEnd = std::size_t{section.rawOffset} + section.rawSize;
+                    headers.resourceStart = section.rawOffset + (rva - section.virtualAddress);
+                    headers.resourceEnd = std::size_t{section.rawOffset} + section.rawSize;
                     found = true;
                     break;
                 }
@@ -111,13 +116,42 @@ DWORD PeImage::open(const BYTE* data, std::size_t size) {
             if (!found) return ERROR_BAD_EXE_FORMAT;
         }
     }
+    headers.pe32Plus = magic == kPe32PlusMagic;
+    headers.tableEnd = sectionTable + tableSize;
+    return ERROR_SUCCESS;
+}
+
+DWORD PeImage::measure(std::uint64_t fileSize, const Reader& read, std::uint64_t& extent) {
+    Headers headers;
+    DWORD result = readHeaders(fileSize, read, headers);
+    if (result != ERROR_SUCCESS) return result;
+    extent = headers.tableEnd;
+    for (const Section& section : headers.sections) {
+        if (section.rawSize != 0) {
+            extent = std::max(extent, std::uint64_t{section.rawOffset} + section.rawSize);
+        }
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD PeImage::open(const BYTE* data, std::size_t size) {
+    *this = PeImage();
+    if (data == nullptr) return ERROR_BAD_EXE_FORMAT;
+    auto inMemory = [data, size](std::uint64_t offset, std::size_t length, BYTE* out) {
+        if (!fits(offset, length, size)) return false;
+        std::memcpy(out, data + offset, length);
+        return true;
+    };
+    Headers headers;
+    DWORD result = readHeaders(size, inMemory, headers);
+    if (result != ERROR_SUCCESS) return result;
 
     m_data = data;
     m_size = size;
-    m_pe32Plus = magic == kPe32PlusMagic;
-    m_sections = std::move(sections);
-    m_resourceStart = resourceStart;
-    m_resourceEnd = resourceEnd;
+    m_pe32Plus = headers.pe32Plus;
+    m_sections = std::move(headers.sections);
+    m_resourceStart = headers.resourceStart;
+    m_resourceEnd = headers.resourceEnd;
     return ERROR_SUCCESS;
 }
 

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +53,19 @@ public:
     // reader holds no resources.
     DWORD open(const BYTE* data, std::size_t size);
 
+    // Reads length bytes at offset of a file into out; false when they
+    // cannot all be read.
+    using Reader = std::function<bool(std::uint64_t offset, std::size_t length, BYTE* out)>;
+
+    // How many bytes from the start of a file of fileSize bytes its image
+    // takes: the headers, the section table and every section's file data.
+    // Only the headers are read, so a file that is no image is refused at
+    // the cost of reading them, whatever its size, and nothing beyond the
+    // image need ever be read. Answers ERROR_SUCCESS or ERROR_BAD_EXE_FORMAT,
+    // the same verdict as open() gives on the whole file and on its first
+    // extent bytes.
+    static DWORD measure(std::uint64_t fileSize, const Reader& read, std::uint64_t& extent);
+
     // Looks up a resource and takes its first language. Answers
     // ERROR_SUCCESS, ERROR_RESOURCE_DATA_NOT_FOUND (no usable resource tree,
     // or the resource's data lies outside the image),
@@ -80,11 +94,20 @@ private:
         DWORD rawSize;
         DWORD rawOffset;
     };
+    // What the headers say, checked against an image of a given size.
+    struct Headers {
+        bool pe32Plus = false;
+        std::vector<Section> sections;
+        std::uint64_t tableEnd = 0;  // where the section table ends
+        std::size_t resourceStart = 0;
+        std::size_t resourceEnd = 0;
+    };
     struct Directory {
         std::size_t entries;  // offset of the first entry in the resource tree
         std::size_t count;
     };
 
+    static DWORD readHeaders(std::uint64_t size, const Reader& read, Headers& headers);
     bool mapRange(DWORD rva, DWORD size, std::size_t& offset) const;
     bool readDirectory(DWORD offset, Directory& directory) const;
     bool readEntry(const Directory& directory, std::size_t index, DWORD& name,
