@@ -3,6 +3,10 @@
 std::string quoteArgument(const std::string& argument) {
     if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos)
         return argument;
+    return quoteAlways(argument);
+}
+
+std::string quoteAlways(const std::string& argument) {
     std::string quoted = "\"";
     std::size_t backslashes = 0;
     for (char c : argument) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/logger.h"
+#include "launcher/commandline.h"
 #include "launcher/messageloop.h"
 #include "launcher/palette.h"
 #include "launcher/resourcetext.h"
@@ -50,9 +51,10 @@ void logMark(const char* mark) {
     if (mark != nullptr) logPrint(1, "%s", mark);
 }
 
-int failStart(HINSTANCE module, const std::string& text, const FailureMarks& marks) {
+int failStart(HINSTANCE module, HINSTANCE program, const std::string& text,
+              const FailureMarks& marks) {
     logMark(marks.beforeCaption);
-    const std::string caption = loadString(module, kCaptionStringId);
+    const std::string caption = loadString(module, kCaptionStringId, program);
     logMark(marks.beforeBox);
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_ICONINFORMATION);
     logMark(marks.afterBox);
@@ -66,6 +68,13 @@ int failStart(HINSTANCE module, const std::string& text, const FailureMarks& mar
 std::optional<std::string> readRootDirectory() { return readRegistryValue("RootDirectory"); }
 
 std::optional<std::string> readLanguage() { return readRegistryValue("Language"); }
+
+std::string withoutTrailingBackslashes(const std::string& directory) {
+    const std::size_t last = directory.find_last_not_of('\\');
+    const std::size_t length = last == std::string::npos ? 0 : last + 1;
+    const bool root = length == 0 || (length == 2 && directory[1] == ':');
+    return directory.substr(0, root && length < directory.size() ? length + 1 : length);
+}
 
 std::string joinPath(const std::string& directory, const std::string& name) {
     return directory + "\\" + name;
@@ -107,7 +116,9 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     registerSplashClass(resources);
     logPrint(1, "mark 100\n");
 
-    const auto text = [resources](UINT id) { return loadString(resources, id); };
+    const auto text = [resources, instance](UINT id) {
+        return loadString(resources, id, instance);
+    };
 
     if (!fileExistsIn(rootDir, kArchive)) {
         logPrint(1, "mark 110\n");
@@ -117,24 +128,26 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             logPrint(1, "mark 112\n");
             const std::string message = std::string(kProduct) + " " + text(102) + ".\n" +
                                         text(103) + ".\n" + text(104) + ".";
-            return failStart(resources, message,
+            return failStart(resources, instance, message,
                              {"mark 120\n", "mark 121\n", "mark 122\n", "mark 999 1\n"});
         }
         logPrint(1, "mark 130\n");
-        rootDir = *registered;
+        rootDir = withoutTrailingBackslashes(*registered);
         if (!fileExistsIn(rootDir, kArchive)) {
             logPrint(1, "mark 135\n");
             const std::string message = std::string(kProduct) + " " + text(105) + " " + kArchive +
                                         " " + text(106) + "\n" + text(107) + "\n" + text(108);
-            return failStart(resources, message,
+            return failStart(resources, instance, message,
                              {"mark 140\n", "mark 141\n", "mark 142\n", "mark 999 2\n"});
         }
     }
 
     logPrint(1, "mark 150\n");
     const std::string archivePath = joinPath(rootDir, kArchive);
-    const std::string jarOption = "-Dsun.java2d.d3d=false -jar \"" + archivePath + "\" \"" +
-                                  rootDir + "\" " +
+    // Quoted by the rules the runtime splits by: a root keeps its backslash,
+    // which must not escape the closing quote.
+    const std::string jarOption = "-Dsun.java2d.d3d=false -jar " + quoteAlways(archivePath) +
+                                  " " + quoteAlways(rootDir) + " " +
                                   (commandLine != nullptr ? commandLine : "");
     logPrint(1, "mark 210\n");
 
@@ -143,7 +156,7 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         const std::string message = std::string(kProduct) + " " + text(110) + "\n" +
                                     kJavaRuntime + " " + text(111) + "\n" + rootDir + "\n" +
                                     text(112);
-        return failStart(resources, message, {nullptr, nullptr, nullptr, nullptr});
+        return failStart(resources, instance, message, {nullptr, nullptr, nullptr, nullptr});
     }
 
     const std::string javaexePath = joinPath(rootDir, kJavaRuntime);
@@ -156,7 +169,7 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (reinterpret_cast<LONG_PTR>(started) <= 32) {
         logPrint(1, "mark 212\n");
         const std::string message = std::string(kProduct) + " " + text(109);
-        return failStart(resources, message, {nullptr, nullptr, nullptr, "mark 999 3\n"});
+        return failStart(resources, instance, message, {nullptr, nullptr, nullptr, "mark 999 3\n"});
     }
 
     logPrint(1, "mark 220\n");

@@ -20,6 +20,11 @@ int launcherMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int 
 std::optional<std::string> readRootDirectory();
 std::optional<std::string> readLanguage();
 
+// The directory as the installation directory is held: without trailing
+// backslashes, which installers often write, but for the one of a root
+// ("C:\", "\"), since "C:" and "" name other directories.
+std::string withoutTrailingBackslashes(const std::string& directory);
+
 // directory + "\" + name.
 std::string joinPath(const std::string& directory, const std::string& name);
 // Whether joinPath(directory, name) can be opened for reading.

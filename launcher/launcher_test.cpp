@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "launcher/launcher.h"
 #include "platform/testing.h"
 
 namespace {
@@ -269,8 +270,60 @@ TEST_F(LauncherTest, StartedElsewhereFindsTheRegistrysInstallationAndJavaOutlive
     EXPECT_TRUE(fs::exists(this->record().string() + ".done"));
 }
 
+TEST_F(LauncherTest, ARootDirectoryWithATrailingBackslashReachesJavaApartFromTheCommandLine) {
+    const fs::path root = install(m_work / "installed");
+    const fs::path desktop = m_work / "desktop";
+    fs::create_directories(desktop);
+    // As installers write it. Before the closing quote, the backslash made
+    // that quote part of the root directory, which took the command line in.
+    const std::string written = registry(regString("RootDirectory", root.string() + "\\"));
+    const struct {
+        std::vector<std::string> arguments;
+        std::string commandLine;
+    } cases[] = {
+        {{}, ""},
+        {{"--lesson", "3 4"}, "--lesson \"3 4\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.commandLine);
+        fs::remove(record());
+        const LaunchResult run = launch(desktop, written, c.arguments);
+        EXPECT_EQ(run.status, 0) << run.stderrText;
+        const std::vector<std::string> found =
+            concat(startMarks(desktop), {"mark 110", "mark 111", "mark 130"});
+        EXPECT_EQ(run.log, concat(concat(found, javaMarks(root, c.commandLine)), kSplashMarks));
+
+        std::vector<std::string> record = awaitRecord();
+        ASSERT_EQ(record.size(), 4 + c.arguments.size()) << readFile(this->record());
+        record.erase(record.begin() + 2);  // the process
+        std::vector<std::string> expected{"cwd=" + root.string(), "d3d=false",
+                                          "arg=" + root.string()};
+        for (const std::string& argument : c.arguments) expected.push_back("arg=" + argument);
+        EXPECT_EQ(record, expected);
+    }
+}
+
+TEST(InstallationDirectory, LosesTrailingBackslashesButARootKeepsOne) {
+    const struct {
+        const char* written;
+        const char* held;
+    } cases[] = {
+        {"C:\\Quillory 3\\", "C:\\Quillory 3"},
+        {"C:\\a\\\\\\", "C:\\a"},
+        {"\\\\server\\share\\", "\\\\server\\share"},
+        // "C:" is the drive's current directory, "" none at all.
+        {"C:\\", "C:\\"},
+        {"C:\\\\", "C:\\"},
+        {"C:", "C:"},
+        {"\\", "\\"},
+        {"\\\\\\", "\\"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withoutTrailingBackslashes(c.written), c.held) << c.written;
+}
+
 TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
-    const std::string caption = "Quillory Launcher: ";
     // An installation path longer than any fixed buffer the launcher had.
     fs::path deep = m_work;
     for (int i = 0; i < 12; ++i) deep /= std::string(200, static_cast<char>('a' + i));
@@ -282,6 +335,13 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
     const fs::path english = m_work / "english";
     fs::create_directories(english / "bin" / "English");
     fs::copy_file(ENGLISH_SATELLITE, english / "bin" / "English" / "Satellite.dll");
+    // Language libraries that lack strings: the program's own stand in.
+    const fs::path lacking = m_work / "lacking";
+    fs::create_directories(lacking / "bin" / "Bild");
+    fs::create_directories(lacking / "bin" / "Teilweise");
+    fs::copy_file(BITMAP_ONLY_SATELLITE, lacking / "bin" / "Bild" / "Satellite.dll");
+    fs::copy_file(PARTIAL_SATELLITE, lacking / "bin" / "Teilweise" / "Satellite.dll");
+    const std::string bitmapOnly = regString("Language", "Bild");
 
     std::string rootNoZero;  // hex(1): UTF-16LE without a terminating zero
     for (unsigned char c : noJava.string()) {
@@ -290,46 +350,61 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
         rootNoZero += (rootNoZero.empty() ? "" : ",") + std::string(hex) + ",00";
     }
 
+    const std::string m2 =
+        "Quillory konnte die Datei Quillory.jar nicht finden. Stellen Sie sicher,\n"
+        "dass sich diese Datei im Installationsverzeichnis befindet und die Einstellungen\n"
+        "in der Registry korrekt sind. Das Programm kann nicht gestartet werden.";
     const std::string m4 = "Quillory kann nicht gestartet werden, da\njre\\bin\\javaw.exe nicht "
                            "unter\n" + noJava.string() + "\ngefunden werden konnte.";
+    const std::vector<std::string> m2Marks{"mark 110", "mark 111", "mark 130", "mark 135",
+                                           "mark 140", "mark 141", "mark 142", "mark 999 2"};
+    const std::vector<std::string> m4Marks{"mark 110", "mark 111", "mark 130",
+                                           "mark 150", "mark 210", "mark 300"};
     const struct {
         const char* name;
         fs::path cwd;
         std::string registryText;
         std::string message;
         std::vector<std::string> log;
+        std::string caption = "Quillory Launcher";
     } failures[] = {
         {"no RootDirectory", noJar, registry(regString("Language", "Deutsch")),
          kNoInstallationText, concat(startMarks(noJar, "Deutsch"), kNoInstallationMarks)},
         {"no Quillory.jar under RootDirectory", noJar,
-         registry(regString("RootDirectory", noJar.string())),
-         "Quillory konnte die Datei Quillory.jar nicht finden. Stellen Sie sicher,\n"
-         "dass sich diese Datei im Installationsverzeichnis befindet und die Einstellungen\n"
-         "in der Registry korrekt sind. Das Programm kann nicht gestartet werden.",
-         concat(startMarks(noJar), {"mark 110", "mark 111", "mark 130", "mark 135", "mark 140",
-                                    "mark 141", "mark 142", "mark 999 2"})},
+         registry(regString("RootDirectory", noJar.string())), m2,
+         concat(startMarks(noJar), m2Marks)},
         {"no javaw.exe", noJava, "", m4,
          concat(startMarks(noJava), {"mark 150", "mark 210", "mark 300"})},
         {"RootDirectory stored without its zero", noJar,
          registry("\"RootDirectory\"=hex(1):" + rootNoZero + "\r\n"), m4,
-         concat(startMarks(noJar),
-                {"mark 110", "mark 111", "mark 130", "mark 150", "mark 210", "mark 300"})},
+         concat(startMarks(noJar), m4Marks)},
         {"javaw.exe may not run", cannotRun, "", "Quillory kann nicht gestartet werden.",
          concat(concat(startMarks(cannotRun), javaMarks(cannotRun, "")),
                 {"mark 212", "mark 999 3"})},
         {"English language library", english, registry(regString("Language", "English")),
          "Quillory could not determine the installation directory.\n"
          "The registry settings seem to be wrong.\nThe program cannot be started.",
-         concat(startMarks(english, "English"), kNoInstallationMarks)},
+         concat(startMarks(english, "English"), kNoInstallationMarks),
+         "Quillory Launcher (English)"},
+        {"language library with a bitmap alone, no RootDirectory", lacking, registry(bitmapOnly),
+         kNoInstallationText, concat(startMarks(lacking, "Bild"), kNoInstallationMarks)},
+        {"language library with a bitmap alone, no Quillory.jar", lacking,
+         registry(bitmapOnly + regString("RootDirectory", noJar.string())), m2,
+         concat(startMarks(lacking, "Bild"), m2Marks)},
+        {"language library with a bitmap alone, no javaw.exe", lacking,
+         registry(bitmapOnly + regString("RootDirectory", noJava.string())), m4,
+         concat(startMarks(lacking, "Bild"), m4Marks)},
+        {"language library with some strings", lacking,
+         registry(regString("Language", "Teilweise")),
+         "Quillory konnte das Installationsverzeichnis nicht bestimmen.\n"
+         "Die Registry nennt kein Verzeichnis.\nDas Programm kann nicht gestartet werden.",
+         concat(startMarks(lacking, "Teilweise"), kNoInstallationMarks), "Quillory Starter"},
     };
     for (const auto& failure : failures) {
         SCOPED_TRACE(failure.name);
         const LaunchResult run = launch(failure.cwd, failure.registryText);
         EXPECT_EQ(run.status, 255);
-        const std::string expectedCaption =
-            failure.log[0].find("English") != std::string::npos ? "Quillory Launcher (English): "
-                                                                 : caption;
-        EXPECT_EQ(run.stderrText, expectedCaption + failure.message + "\n");
+        EXPECT_EQ(run.stderrText, failure.caption + ": " + failure.message + "\n");
         EXPECT_EQ(run.log, failure.log);
     }
 }

@@ -1,5 +1,6 @@
 #include "launcher/resourcetext.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -20,6 +21,12 @@ std::string loadString(HINSTANCE module, UINT id) {
             return std::string(buffer.data(), static_cast<std::size_t>(copied));
         buffer.resize(std::min(buffer.size() * 2, kLongestString));
     }
+}
+
+std::string loadString(HINSTANCE module, UINT id, HINSTANCE fallback) {
+    std::string text = loadString(module, id);
+    if (text.empty() && fallback != module) text = loadString(fallback, id);
+    return text;
 }
 
 std::string formatVersionLine(const std::string& pattern, const std::string& version) {

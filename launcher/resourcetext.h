@@ -8,6 +8,10 @@
 // String id of the module's string table, whole however long (a string
 // table entry holds at most 65535 characters); empty when missing.
 std::string loadString(HINSTANCE module, UINT id);
+// String id of module, or of fallback (the program's own table) when module
+// has none: a language library may hold only some of the strings, and a
+// message without its words explains nothing.
+std::string loadString(HINSTANCE module, UINT id, HINSTANCE fallback);
 
 // The version line from its pattern in the string table, which a language
 // library may supply: the first "%s" stands for the version and "%%" for a

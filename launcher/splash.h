@@ -2,10 +2,11 @@
 // centred and topmost, for four seconds.
 //
 // registerSplashClass names the module that supplies the picture and the
-// texts (a language library or the program itself). create shows the window;
-// when its timer fires it destroys itself and posts WM_QUIT (0), which ends
-// the launcher's message loop. A window that cannot be made posts WM_QUIT
-// at once, so the loop never waits for a window that does not exist.
+// texts (a language library or the program itself; a text the library lacks
+// comes from the program). create shows the window; when its timer fires it
+// destroys itself and posts WM_QUIT (0), which ends the launcher's message
+// loop. A window that cannot be made posts WM_QUIT at once, so the loop
+// never waits for a window that does not exist.
 #pragma once
 
 #include <string>

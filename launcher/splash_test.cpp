@@ -1,6 +1,6 @@
 // The splash window painted off-screen (no display): this program carries
 // the launcher's own resources; the English test library has a bitmap of
-// another size and a notice with '%' in it.
+// another size and a notice with '%' in it, another library that bitmap alone.
 #include "launcher/splash.h"
 
 #include <gtest/gtest.h>
@@ -74,19 +74,24 @@ TEST(Splash, ShowsItsBitmapAtItsSizeWithTheTextsInDarkGreyOnALightHalo) {
     canvasRelease();
 }
 
-TEST(Splash, TakesBitmapAndTextsFromALanguageLibraryAndDrawsItsNoticeAsText) {
-    HMODULE english = LoadLibraryA(ENGLISH_SATELLITE);
-    ASSERT_NE(english, nullptr);
-    HWND window = showSplash(english);
-    ASSERT_NE(window, nullptr);
-    const WindowPicture picture = platform::testing::windowPicture(window);
-    EXPECT_EQ(picture.width, 640);
-    EXPECT_EQ(picture.height, 360);
-    // The notice holds "%n", which as a format would draw nothing at all.
-    EXPECT_GT(count(picture, kNoticeBox, kText), 10);
-    DestroyWindow(window);
-    EXPECT_EQ(runMessageLoop(nullptr), 0);
-    canvasRelease();
+TEST(Splash, TakesBitmapAndTextsFromALanguageLibraryAndTheProgramsTextsItLacks) {
+    // The English notice holds "%n", which as a format would draw nothing at
+    // all; the other library has the bitmap alone.
+    for (const char* library : {ENGLISH_SATELLITE, BITMAP_ONLY_SATELLITE}) {
+        SCOPED_TRACE(library);
+        HMODULE language = LoadLibraryA(library);
+        ASSERT_NE(language, nullptr);
+        HWND window = showSplash(language);
+        ASSERT_NE(window, nullptr);
+        const WindowPicture picture = platform::testing::windowPicture(window);
+        EXPECT_EQ(picture.width, 640);
+        EXPECT_EQ(picture.height, 360);
+        EXPECT_GT(count(picture, kVersionBox, kText), 50);
+        EXPECT_GT(count(picture, kNoticeBox, kText), 10);
+        DestroyWindow(window);
+        EXPECT_EQ(runMessageLoop(nullptr), 0);
+        canvasRelease();
+    }
 }
 
 TEST(Splash, AWindowThatCannotBeMadeStillEndsTheMessageLoop) {
