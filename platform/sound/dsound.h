@@ -17,6 +17,14 @@
 // buffer played without DSBPLAY_LOOPING stops at its end, its play cursor
 // back at 0, and GetStatus no longer reports DSBSTATUS_PLAYING.
 //
+// The mixer writes a little ahead of the clock, and what it has written is
+// heard (up to some 50 ms after Stop). So Stop leaves the play cursor at the
+// first frame not yet written, and a buffer stopped and played again from
+// its cursor is heard whole and once. A buffer stopped after its last frame
+// was written, not looping, has its cursor one past that frame, at its size
+// in bytes: SetCurrentPosition refuses that position, and Play from there
+// ends at once.
+//
 // One buffer at volume 0 and pan 0, at the output's rate, channels and
 // sample size, reaches ALSA sample for sample as it lies in the buffer,
 // starting with its first frame: the mixer writes nothing while no buffer

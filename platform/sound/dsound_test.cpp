@@ -191,6 +191,95 @@ TEST_F(DirectSoundTest, CursorFollowsTheClockAndStaysWhereStopped) {
     device->Release();
 }
 
+// Stopped and played again from its cursor (as the sound object continues a
+// sound), a buffer is heard whole and once, alone or beside another: each
+// buffer is a ramp in a channel of its own, so the silence around the pauses
+// can be dropped and each buffer's frames read back in order.
+TEST_F(DirectSoundTest, StopAndPlayFromTheCursorPlaysEveryFrameOnce) {
+    struct Step {
+        DWORD afterMs;
+        std::size_t buffer;
+        bool stop;  // or play from the cursor
+    };
+    const struct {
+        const char* what;
+        std::size_t buffers;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"one sound paused five times",
+         1,
+         {{70, 0, true}, {30, 0, false}, {70, 0, true}, {30, 0, false}, {70, 0, true},
+          {30, 0, false}, {70, 0, true}, {30, 0, false}, {70, 0, true}, {30, 0, false}}},
+        {"two sounds paused together",
+         2,
+         {{70, 0, true}, {0, 1, true}, {30, 0, false}, {0, 1, false}, {70, 0, true}, {0, 1, true},
+          {30, 1, false}, {0, 0, false}}},
+        {"two sounds, each paused while the other plays",
+         2,
+         {{60, 0, true}, {25, 1, true}, {25, 0, false}, {40, 1, false}, {50, 1, true}, {15, 0, true},
+          {20, 1, false}, {30, 0, false}}},
+    };
+    constexpr std::size_t kFrames = 22050;
+    for (const auto& c : cases) {
+        std::string file = m_dir + "/" + std::to_string(&c - cases) + ".raw";
+        setenv("AUDIODEV", filePcm(file).c_str(), 1);
+        IDirectSound* device = openDevice();
+        ASSERT_NE(device, nullptr) << c.what;
+        std::vector<IDirectSoundBuffer*> buffers;
+        for (std::size_t b = 0; b < c.buffers; ++b) {
+            // Buffer 0 counts up on the left, buffer 1 down on the right.
+            std::vector<std::int16_t> ramp(kFrames * 2);
+            for (std::size_t i = 0; i < kFrames; ++i) {
+                ramp[2 * i + b] = static_cast<std::int16_t>(b == 0 ? i + 1 : -static_cast<int>(i + 1));
+            }
+            buffers.push_back(sound(device, ramp));
+        }
+        for (IDirectSoundBuffer* buffer : buffers) ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK) << c.what;
+        // On a busy machine a sleep may outlast a sound: one that has ended
+        // (its cursor back at 0) is not started again.
+        std::vector<bool> ended(c.buffers);
+        std::vector<DWORD> resumedAt(c.buffers);
+        for (const Step& step : c.steps) {
+            Sleep(step.afterMs);
+            IDirectSoundBuffer* buffer = buffers[step.buffer];
+            if (ended[step.buffer]) continue;
+            if (step.stop) {
+                ended[step.buffer] = (status(buffer) & DSBSTATUS_PLAYING) == 0;
+                if (!ended[step.buffer]) {
+                    EXPECT_EQ(buffer->Stop(), DS_OK) << c.what;
+                }
+                continue;
+            }
+            // As the sound object continues: a cursor past the last frame is
+            // refused, and the play from there ends at once.
+            DWORD cursor = 0;
+            ASSERT_EQ(buffer->GetCurrentPosition(&cursor, nullptr), DS_OK) << c.what;
+            ASSERT_LE(cursor, kFrames * 4) << c.what;
+            ended[step.buffer] = cursor == 0 && resumedAt[step.buffer] != 0;
+            if (ended[step.buffer]) continue;
+            resumedAt[step.buffer] = cursor;
+            buffer->SetCurrentPosition(cursor);
+            EXPECT_EQ(buffer->Play(0, 0, 0), DS_OK) << c.what;
+        }
+        for (IDirectSoundBuffer* buffer : buffers) {
+            waitUntilStopped(buffer);
+            buffer->Release();
+        }
+        device->Release();
+        std::vector<std::int16_t> samples = played(file);
+        for (std::size_t b = 0; b < c.buffers; ++b) {
+            std::vector<std::int16_t> heard;
+            for (std::size_t i = b; i < samples.size(); i += 2) {
+                if (samples[i] != 0) heard.push_back(static_cast<std::int16_t>(b == 0 ? samples[i] : -samples[i]));
+            }
+            std::size_t inOrder = 0;
+            while (inOrder < heard.size() && heard[inOrder] == static_cast<std::int16_t>(inOrder + 1)) ++inOrder;
+            EXPECT_EQ(heard.size(), kFrames) << c.what << ", buffer " << b;
+            EXPECT_EQ(inOrder, kFrames) << c.what << ", buffer " << b << ": the first frame out of order";
+        }
+    }
+}
+
 TEST_F(DirectSoundTest, ChecksDescriptionsFormatsAndTheCooperativeLevel) {
     IDirectSound* device = nullptr;
     ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);

@@ -118,7 +118,7 @@ HRESULT Mixer::setOutputFormat(const WAVEFORMATEX& format) {
     // Voices go on from the frame they have reached at the old rate.
     for (Voice* voice : m_voices) {
         if (!voice->mixing) continue;
-        std::uint64_t frame = voice->mixFirst + voice->mixDone * voice->format.nSamplesPerSec / old.nSamplesPerSec;
+        std::uint64_t frame = voice->nextMixFrame(old.nSamplesPerSec);
         if (voice->looping) frame %= voice->frames;
         voice->mixing = frame < voice->frames;
         voice->mixFirst = static_cast<DWORD>(std::min<std::uint64_t>(frame, voice->frames));

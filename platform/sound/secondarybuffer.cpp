@@ -136,7 +136,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE Stop() override {
         std::lock_guard<std::mutex> guard(m_mixer->lock());
-        m_voice.stop(Clock::now());
+        m_voice.stop(Clock::now(), m_mixer->outputFormat().nSamplesPerSec);
         return DS_OK;
     }
 
@@ -178,7 +178,7 @@ private:
     bool lostNow() {
         if (!m_voice.lost && takeBufferLoss()) {
             m_voice.lost = true;
-            m_voice.stop(Clock::now());
+            m_voice.stop(Clock::now(), m_mixer->outputFormat().nSamplesPerSec);
         }
         return m_voice.lost;
     }

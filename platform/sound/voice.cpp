@@ -1,5 +1,7 @@
 #include "platform/sound/voice.h"
 
+#include <algorithm>
+
 namespace platform::sound {
 
 namespace {
@@ -44,8 +46,15 @@ void Voice::play(Clock::time_point now, bool loop) {
     }
 }
 
-void Voice::stop(Clock::time_point now) {
+void Voice::stop(Clock::time_point now, DWORD outRate) {
     anchorFrame = cursorFrame(now);
+    if (playing) {
+        // The mixer hands its periods to the device ahead of the clock; they
+        // cannot be taken back from a stream that other buffers share.
+        std::uint64_t next = mixing ? nextMixFrame(outRate) : frames;
+        if (looping && frames != 0) next %= frames;
+        anchorFrame = static_cast<DWORD>(std::min<std::uint64_t>(next, frames));
+    }
     playing = false;
     mixing = false;
 }
@@ -58,6 +67,11 @@ void Voice::setCursor(Clock::time_point now, DWORD frame) {
         mixFirst = frame;
         mixDone = 0;
     }
+}
+
+std::uint64_t Voice::nextMixFrame(DWORD outRate) const {
+    if (outRate == 0) return mixFirst;
+    return mixFirst + mixDone * format.nSamplesPerSec / outRate;
 }
 
 }  // namespace platform::sound

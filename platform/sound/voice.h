@@ -1,8 +1,10 @@
 // What a secondary buffer holds and where it is: its samples, its format,
-// volume and pan, and two positions. The play cursor is the clock's: it is
-// where the buffer is in real time since Play, whether or not the device
-// takes samples at that pace. The mix position is the mixer's: the frames
-// it has sent on. The device's mixer lock guards every field.
+// volume and pan, and two positions. While the buffer plays, the play cursor
+// is the clock's: it is where the buffer is in real time since Play, whether
+// or not the device takes samples at that pace. The mix position is the
+// mixer's: the frames it has sent on, which run ahead of the clock. A stop
+// leaves the cursor at the mix position, so that a play from there sends
+// nothing twice. The device's mixer lock guards every field.
 #pragma once
 
 #include <chrono>
@@ -45,9 +47,16 @@ struct Voice {
     // Starts (or, while playing, changes the looping of) playback at the
     // cursor.
     void play(Clock::time_point now, bool loop);
-    // Stops playback, the cursor staying where the clock has it.
-    void stop(Clock::time_point now);
+    // Stops playback, the cursor left at the first frame the mixer has not
+    // sent on at outRate, the output's rate: what was sent is heard to its
+    // end, and a play from the cursor goes on after it. When the mixer has
+    // sent the last frame of a play that does not loop, the cursor is at
+    // frames, and a play from there ends at once.
+    void stop(Clock::time_point now, DWORD outRate);
     void setCursor(Clock::time_point now, DWORD frame);
+    // The frame the mixer takes next at outRate; past the end when it has
+    // sent the last frame.
+    std::uint64_t nextMixFrame(DWORD outRate) const;
 };
 
 }  // namespace platform::sound
