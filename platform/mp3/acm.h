@@ -110,7 +110,9 @@ MMRESULT acmStreamPrepareHeader(HACMSTREAM stream, LPACMSTREAMHEADER header, DWO
 // pbDst; sets cbSrcLengthUsed, cbDstLengthUsed and the DONE status. A
 // header not prepared on this stream is ACMERR_UNPREPARED; lengths above
 // the prepared ones are MMSYSERR_INVALPARAM. Data that is not MPEG audio
-// is stepped over and converts to nothing.
+// is stepped over and converts to nothing; where no frame follows within
+// libmpg123's resync limit (junk after a clip), the clip ends and the rest
+// converts to nothing.
 MMRESULT acmStreamConvert(HACMSTREAM stream, LPACMSTREAMHEADER header, DWORD flags);
 // Refused with MMSYSERR_INVALPARAM, the header staying prepared, unless
 // cbSrcLength and cbDstLength are the prepared lengths again.

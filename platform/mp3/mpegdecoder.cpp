@@ -3,6 +3,7 @@
 #include <mpg123.h>
 
 #include <cerrno>
+#include <cmath>
 #include <limits>
 
 #include "platform/mp3/comstream.h"
@@ -19,14 +20,15 @@ bool libraryReady() {
 
 // The settings of every decoder. Gapless is libmpg123's default where it is
 // built in; it is set all the same, since the converter's output and the
-// reader's duration must agree.
+// reader's duration must agree. The resync limit stays libmpg123's own: an
+// unlimited one finds stray frames in any data at all and plays them as
+// noise.
 mpg123_handle* newHandle() {
     if (!libraryReady()) return nullptr;
     int error = MPG123_OK;
     mpg123_handle* handle = mpg123_new(nullptr, &error);
     if (handle == nullptr) return nullptr;
-    if (mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0) != MPG123_OK ||
-        mpg123_param(handle, MPG123_RESYNC_LIMIT, -1, 0.0) != MPG123_OK) {
+    if (mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0.0) != MPG123_OK) {
         mpg123_delete(handle);
         return nullptr;
     }
@@ -85,6 +87,10 @@ MpegFeedDecoder::Status MpegFeedDecoder::decode(BYTE* out, std::size_t capacity,
             case MPG123_DONE:
                 return Status::kEnd;
             default:
+                // No frame within libmpg123's resync limit: what follows is
+                // not the clip (junk appended, another file's bytes), and
+                // the reader's scan stops at the same place.
+                if (mpg123_errcode(m_handle) == MPG123_RESYNC_FAIL) return Status::kEnd;
                 m_failed = true;
                 return Status::kError;
         }
@@ -122,6 +128,27 @@ off_t seekStream(void* handle, off_t offset, int whence) {
     return static_cast<off_t>(position.QuadPart);
 }
 
+// The scan counts each frame's own samples; the feed decoder resamples a
+// frame of another rate than the first (damaged data, or data that is not
+// MPEG audio at all, in which stray frames of every rate turn up) to the
+// stream's rate, so it gives that many samples more (or fewer, when
+// negative) at the clip's rate. Reads the frames from the current one on.
+double resampledSurplus(mpg123_handle* handle, long clipRate) {
+    double surplus = 0;
+    mpg123_frameinfo info;
+    for (;;) {
+        int result = mpg123_framebyframe_next(handle);
+        if ((result != MPG123_OK && result != MPG123_NEW_FORMAT) ||
+            mpg123_info(handle, &info) != MPG123_OK) {
+            return surplus;
+        }
+        int samples = mpg123_spf(handle);
+        if (samples > 0 && info.rate > 0 && info.rate != clipRate) {
+            surplus += samples * (static_cast<double>(clipRate) / static_cast<double>(info.rate) - 1);
+        }
+    }
+}
+
 }  // namespace
 
 bool mpegClipLength(IStream* stream, ULONGLONG* samples, long* rate) {
@@ -141,6 +168,7 @@ bool mpegClipLength(IStream* stream, ULONGLONG* samples, long* rate) {
         mpg123_getformat(handle, &clipRate, &channels, &encoding) == MPG123_OK &&
         mpg123_scan(handle) == MPG123_OK) {
         off_t length = mpg123_length(handle);
+        if (length >= 0) length += std::llround(resampledSurplus(handle, clipRate));
         if (length >= 0 && clipRate > 0) {
             *samples = static_cast<ULONGLONG>(length);
             *rate = clipRate;

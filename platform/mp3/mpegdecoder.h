@@ -1,8 +1,8 @@
 // libmpg123 set up one way for the converter (acm.h) and the reader
 // (wmreader.h) alike, so that the two agree on what a clip decodes to:
 // gapless (the encoder's delay and padding cut where the LAME header names
-// them), quiet, and stepping over data that is not MPEG audio however long
-// it runs.
+// them), quiet, and stepping over damaged data as far as libmpg123
+// resynchronises by default (1024 bytes); where it cannot, the clip ends.
 #pragma once
 
 #include <cstddef>
@@ -33,7 +33,8 @@ public:
     bool feed(const BYTE* data, std::size_t size);
     // Decodes what was fed into out, up to capacity bytes; *written gets the
     // count. kMore: all that was fed is decoded; kFull: out is full and more
-    // may be there; kEnd: the clip is over (what follows is not decoded);
+    // may be there; kEnd: the clip is over, at its last frame or where no
+    // frame follows within the resync limit (what follows is not decoded);
     // kError: the decoder failed and decodes nothing more.
     Status decode(BYTE* out, std::size_t capacity, std::size_t* written);
 
@@ -49,10 +50,11 @@ private:
 
 // The clip in a COM stream, read from its start, as the decoder gives it at
 // the clip's own rate: samples per channel, and that rate. The frames are
-// scanned, not decoded. On well-formed data this is what a feed decoder of
-// that rate gives; damaged data, which the two take apart each in its own
-// way, may give a frame or two more or less. False when the stream holds no
-// MPEG audio.
+// scanned, not decoded, up to where the decoder ends the clip; frames of
+// another rate count as the decoder resamples them. On well-formed data
+// this is what a feed decoder of that rate gives; damaged data, which the
+// two take apart each in its own way, may give a frame or two more or less.
+// False when the stream holds no MPEG audio.
 bool mpegClipLength(IStream* stream, ULONGLONG* samples, long* rate);
 
 }  // namespace platform
