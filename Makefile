@@ -50,9 +50,11 @@ check: test asan windows
 # The whole product: the launcher in a demo installation (build/demo) starts
 # the demo application on Java, which sets the word model up and rates words;
 # the splash shows for four seconds (a real window where there is a display):
-# make demo WORDS="Schule Straße"
+# make demo WORDS="Schule Straße". The words reach the demo as typed, split
+# at blanks only: neither make nor the shell reads them.
+demo: export QUILL_DEMO_WORDS := $(value WORDS)
 demo: build
-	build/run-launcher-demo $(WORDS)
+	set -f; build/run-launcher-demo $$QUILL_DEMO_WORDS
 
 # Nanoseconds per JNI word call beside a call that only touches the string.
 .PHONY: bench-java
@@ -64,6 +66,12 @@ bench-java: build
 bench-audio: build
 	build/audio/audio_decode_bench
 	build/run-bench-vocalis
+
+# Every benchmark, one after the other.
+bench: bench-java bench-audio
+	build/common/common_bench
+	build/wordmodel/wordmodel_bench
+	build/launcher/launcher_bench
 
 # Runs every fuzz target for FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
 fuzz: deps

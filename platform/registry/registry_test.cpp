@@ -187,6 +187,7 @@ TEST_F(Registry, AMissingFileIsEmptyAndAFaultySoundOnceOnStandardError) {
     EXPECT_EQ(read("RootDirectory", text), ERROR_SUCCESS);
     std::string reported = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(reported.find(m_file + ":5: "), 0u) << reported;
+    EXPECT_NE(reported.find("1 unsound line, read without them\n"), std::string::npos) << reported;
     EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 1);
 
     // Not a regular file: reported once, read as empty, never waited on.

@@ -114,7 +114,7 @@ std::shared_ptr<const Tree> parse(const Snapshot& snapshot, bool& sound) {
     sound = result.unsoundLines == 0;
     if (result.unsoundLines > 0) {
         std::fprintf(stderr,
-                     "%s:%zu: %s; the registry file has %zu unsound line%s, read as far as sound\n",
+                     "%s:%zu: %s; the registry file has %zu unsound line%s, read without them\n",
                      snapshot.path.c_str(), result.firstUnsoundLine, result.firstProblem.c_str(),
                      result.unsoundLines, result.unsoundLines == 1 ? "" : "s");
     }
