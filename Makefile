@@ -39,7 +39,7 @@ asan: deps
 # and the last line says why (windows/wine-status).
 windows: build deps-windows
 	cmake -S windows -B build-win32 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw32.cmake -DQUILL_HOST_BUILD=$(CURDIR)/build
+	  -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw32.cmake" -DQUILL_HOST_BUILD="$(CURDIR)/build"
 	cmake --build build-win32 -j $(JOBS)
 	if windows/wine-status > /dev/null; then windows/run-wine cmd /c ver; fi
 	ctest --test-dir build-win32 --output-on-failure -j $(JOBS)

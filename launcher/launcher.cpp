@@ -51,10 +51,9 @@ void logMark(const char* mark) {
     if (mark != nullptr) logPrint(1, "%s", mark);
 }
 
-int failStart(HINSTANCE module, HINSTANCE program, const std::string& text,
-              const FailureMarks& marks) {
+int failStart(HINSTANCE module, const std::string& text, const FailureMarks& marks) {
     logMark(marks.beforeCaption);
-    const std::string caption = loadString(module, kCaptionStringId, program);
+    const std::string caption = loadString(module, kCaptionStringId);
     logMark(marks.beforeBox);
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_ICONINFORMATION);
     logMark(marks.afterBox);
@@ -116,9 +115,7 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     registerSplashClass(resources);
     logPrint(1, "mark 100\n");
 
-    const auto text = [resources, instance](UINT id) {
-        return loadString(resources, id, instance);
-    };
+    const auto text = [resources](UINT id) { return loadString(resources, id); };
 
     if (!fileExistsIn(rootDir, kArchive)) {
         logPrint(1, "mark 110\n");
@@ -128,7 +125,7 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             logPrint(1, "mark 112\n");
             const std::string message = std::string(kProduct) + " " + text(102) + ".\n" +
                                         text(103) + ".\n" + text(104) + ".";
-            return failStart(resources, instance, message,
+            return failStart(resources, message,
                              {"mark 120\n", "mark 121\n", "mark 122\n", "mark 999 1\n"});
         }
         logPrint(1, "mark 130\n");
@@ -137,7 +134,7 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
             logPrint(1, "mark 135\n");
             const std::string message = std::string(kProduct) + " " + text(105) + " " + kArchive +
                                         " " + text(106) + "\n" + text(107) + "\n" + text(108);
-            return failStart(resources, instance, message,
+            return failStart(resources, message,
                              {"mark 140\n", "mark 141\n", "mark 142\n", "mark 999 2\n"});
         }
     }
@@ -156,7 +153,7 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         const std::string message = std::string(kProduct) + " " + text(110) + "\n" +
                                     kJavaRuntime + " " + text(111) + "\n" + rootDir + "\n" +
                                     text(112);
-        return failStart(resources, instance, message, {nullptr, nullptr, nullptr, nullptr});
+        return failStart(resources, message, {nullptr, nullptr, nullptr, nullptr});
     }
 
     const std::string javaexePath = joinPath(rootDir, kJavaRuntime);
@@ -169,7 +166,7 @@ int launcherMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (reinterpret_cast<LONG_PTR>(started) <= 32) {
         logPrint(1, "mark 212\n");
         const std::string message = std::string(kProduct) + " " + text(109);
-        return failStart(resources, instance, message, {nullptr, nullptr, nullptr, "mark 999 3\n"});
+        return failStart(resources, message, {nullptr, nullptr, nullptr, "mark 999 3\n"});
     }
 
     logPrint(1, "mark 220\n");

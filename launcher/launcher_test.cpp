@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "launcher/launcher.h"
+#include "platform/core/scratchfolder.h"
 #include "platform/testing.h"
 
 namespace {
@@ -71,13 +72,6 @@ struct LaunchResult {
 
 class LauncherTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "quillory-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_work = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_work); }
-
     // An installation: the archive and, unless asked otherwise, the runtime.
     fs::path install(const fs::path& dir, bool withJava = true) {
         fs::create_directories(dir / "jre" / "bin");
@@ -136,7 +130,8 @@ protected:
         return lines(readFile(record()));
     }
 
-    fs::path m_work;
+    platform::testing::ScratchFolder m_scratch{"quillory-"};
+    const fs::path m_work = m_scratch.path();
     bool m_onX = false;
 };
 

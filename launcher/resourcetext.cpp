@@ -8,9 +8,8 @@ namespace {
 // Room for the longest entry a string table can hold, and its terminator.
 constexpr std::size_t kLongestString = 65535 + 1;
 
-}  // namespace
-
-std::string loadString(HINSTANCE module, UINT id) {
+// The string as module holds it, whole; empty when module lacks it.
+std::string stringOf(HINSTANCE module, UINT id) {
     std::vector<char> buffer(1024);
     for (;;) {
         const int copied = LoadStringA(module, id, buffer.data(), static_cast<int>(buffer.size()));
@@ -23,9 +22,12 @@ std::string loadString(HINSTANCE module, UINT id) {
     }
 }
 
-std::string loadString(HINSTANCE module, UINT id, HINSTANCE fallback) {
-    std::string text = loadString(module, id);
-    if (text.empty() && fallback != module) text = loadString(fallback, id);
+}  // namespace
+
+std::string loadString(HINSTANCE module, UINT id) {
+    std::string text = stringOf(module, id);
+    HINSTANCE program = GetModuleHandleA(nullptr);
+    if (text.empty() && module != program) text = stringOf(program, id);
     return text;
 }
 

@@ -6,12 +6,11 @@
 #include "platform/win32.h"
 
 // String id of the module's string table, whole however long (a string
-// table entry holds at most 65535 characters); empty when missing.
+// table entry holds at most 65535 characters). A string the module lacks
+// comes from the program's own table: a language library may hold only
+// some of the strings, and a message without its words explains nothing.
+// Empty when neither has it.
 std::string loadString(HINSTANCE module, UINT id);
-// String id of module, or of fallback (the program's own table) when module
-// has none: a language library may hold only some of the strings, and a
-// message without its words explains nothing.
-std::string loadString(HINSTANCE module, UINT id, HINSTANCE fallback);
 
 // The version line from its pattern in the string table, which a language
 // library may supply: the first "%s" stands for the version and "%%" for a

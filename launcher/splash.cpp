@@ -151,13 +151,11 @@ void SplashScreen::onPaint() {
 }
 
 void SplashScreen::drawTexts(Canvas& canvas, int offset) {
-    // The program's own texts stand in for those a language library lacks.
-    HINSTANCE program = GetModuleHandleA(nullptr);
     canvas.selectFont(m_fonts[kVersionFont]);
     const std::string version =
-        formatVersionLine(loadString(resourceModule, kVersionStringId, program), versionText);
+        formatVersionLine(loadString(resourceModule, kVersionStringId), versionText);
     canvas.textOut(m_versionX + offset, m_versionY + offset, "%s", version.c_str());
     canvas.selectFont(m_fonts[kNoticeFont]);
-    const std::string notice = loadString(resourceModule, kNoticeStringId, program);
+    const std::string notice = loadString(resourceModule, kNoticeStringId);
     canvas.textOut(m_noticeX + offset, m_noticeY + offset, "%s", notice.c_str());
 }

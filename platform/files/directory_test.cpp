@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/core/scratchfolder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -13,8 +14,8 @@ namespace fs = std::filesystem;
 
 TEST(CurrentDirectory, WindowsSizesAndCodePage1252) {
     fs::path saved = fs::current_path();
-    std::string pattern = (fs::temp_directory_path() / "cwd-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    platform::testing::ScratchFolder scratch("cwd-");
+    const std::string pattern = scratch.path().string();
     fs::path dir = fs::path(pattern) / "W\xC3\xB6rter";
     fs::create_directory(dir);
     fs::current_path(dir);

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/core/scratchfolder.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 
@@ -19,14 +20,8 @@ namespace fs = std::filesystem;
 // Each case in a fresh temporary folder of its own.
 class FileHandle : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string made = (fs::temp_directory_path() / "file-XXXXXX").string();
-        ASSERT_NE(mkdtemp(made.data()), nullptr);
-        dir = made;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
+    platform::testing::ScratchFolder scratch{"file-"};
+    const fs::path dir = scratch.path();
 };
 
 TEST_F(FileHandle, ReadsAWholeFileOrSaysWhyNot) {

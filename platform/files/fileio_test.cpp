@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/core/scratchfolder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -21,14 +22,8 @@ namespace fs = std::filesystem;
 // Each case in a fresh temporary folder of its own.
 class FileOpen : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string made = (fs::temp_directory_path() / "fsopen-XXXXXX").string();
-        ASSERT_NE(mkdtemp(made.data()), nullptr);
-        dir = made;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
+    platform::testing::ScratchFolder scratch{"fsopen-"};
+    const fs::path dir = scratch.path();
 };
 
 TEST_F(FileOpen, WindowsPathsReachTheHostFileSystem) {

@@ -26,17 +26,6 @@ void writeBytes(const std::string& path, const Bytes& bytes) {
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-ScratchFolder::ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quill-module-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make " + pattern);
-    m_path = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
 DWORD get32(const Bytes& bytes, std::size_t offset) {
     return static_cast<DWORD>(bytes.at(offset)) | (static_cast<DWORD>(bytes.at(offset + 1)) << 8) |
            (static_cast<DWORD>(bytes.at(offset + 2)) << 16) |

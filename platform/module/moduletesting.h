@@ -4,10 +4,10 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/core/scratchfolder.h"
 #include "platform/core/types.h"
 
 namespace moduletesting {
@@ -19,18 +19,7 @@ std::string testData(const std::string& name);
 Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);
 
-// A fresh folder, removed with everything in it at the end of the test.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    ~ScratchFolder();
-    std::string path(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    std::filesystem::path m_path;
-};
+using platform::testing::ScratchFolder;
 
 DWORD get32(const Bytes& bytes, std::size_t offset);
 void put16(Bytes& bytes, std::size_t offset, unsigned value);

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/core/scratchfolder.h"
 #include "platform/registry/registryfile.h"
 #include "platform/win32.h"
 
@@ -21,17 +22,8 @@ constexpr char kKey[] = "SOFTWARE\\Brenvall\\Quillory\\3.0";
 
 class Registry : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "registry-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
-        m_file = (m_dir / "registry.reg").string();
-        setenv("QUILLORY_REGISTRY", m_file.c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv("QUILLORY_REGISTRY");
-        fs::remove_all(m_dir);
-    }
+    void SetUp() override { setenv("QUILLORY_REGISTRY", m_file.c_str(), 1); }
+    void TearDown() override { unsetenv("QUILLORY_REGISTRY"); }
     std::string contents() {
         std::ifstream in(m_file, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
@@ -74,8 +66,9 @@ protected:
         return result;
     }
 
-    fs::path m_dir;
-    std::string m_file;
+    platform::testing::ScratchFolder m_scratch{"registry-"};
+    const fs::path m_dir = m_scratch.path();
+    std::string m_file = m_scratch.path("registry.reg");
 };
 
 TEST_F(Registry, TheLauncherReadsItsValues) {

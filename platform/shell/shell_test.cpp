@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/core/scratchfolder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -32,21 +33,18 @@ std::string windows(const fs::path& path) {
 class Shell : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "shell-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_dir = pattern;
         fs::create_directories(m_dir / "install" / "data");
         std::ofstream(m_dir / "install" / "Quillory.jar") << "jar";
         std::ofstream(m_dir / "install" / "data" / "words.txt") << "words";
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     void writeProgram(const fs::path& path, const std::string& text, fs::perms perms) {
         std::ofstream(path) << text;
         fs::permissions(path, perms);
     }
 
-    fs::path m_dir;
+    platform::testing::ScratchFolder m_scratch{"shell-"};
+    const fs::path m_dir = m_scratch.path();
 };
 
 TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {

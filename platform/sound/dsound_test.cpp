@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/scratchfolder.h"
 #include "platform/core/time.h"
 #include "platform/testing.h"
 #include "platform/window/messagebox.h"
@@ -37,17 +38,8 @@ std::string filePcm(const std::string& path) { return "file:FILE=" + path + ",FO
 // Each test plays into a raw file of its own through ALSA's file plugin.
 class DirectSoundTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/quill-sound-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        m_file = m_dir + "/out.raw";
-        setenv("AUDIODEV", filePcm(m_file).c_str(), 1);
-    }
-    void TearDown() override {
-        platform::testing::clearSoundDevices();
-        std::filesystem::remove_all(m_dir);
-    }
+    void SetUp() override { setenv("AUDIODEV", filePcm(m_file).c_str(), 1); }
+    void TearDown() override { platform::testing::clearSoundDevices(); }
 
     // A device at 44100 Hz, 16 bits, stereo, as the system sets it up.
     IDirectSound* openDevice(LPCGUID guid = nullptr) {
@@ -103,8 +95,9 @@ protected:
     }
     std::vector<std::int16_t> played() { return played(m_file); }
 
-    std::string m_dir;
-    std::string m_file;
+    platform::testing::ScratchFolder m_scratch{"quill-sound-"};
+    const std::string m_dir = m_scratch.path().string();
+    const std::string m_file = m_scratch.path("out.raw");
 };
 
 TEST_F(DirectSoundTest, PlaysOneSoundSampleExactForItsRealDurationAndStopsAtItsEnd) {
