@@ -9,7 +9,7 @@
 
 #include "audio/directsound.h"
 #include "common/logger.h"
-#include "common/testsupport.h"
+#include "testsupport/system.h"
 
 namespace {
 
@@ -25,13 +25,12 @@ public:
 }  // namespace
 
 TraceLog::TraceLog() {
-    m_path = testsupport::makeTempFile("quill-sound-log-");
+    m_path = m_folder.path("sound.log");
     logInit(soundTraceLevel, m_path.c_str(), false, false, true, false);
 }
 
 TraceLog::~TraceLog() {
     logInit(0, nullptr, false, false, false, false);
-    std::remove(m_path.c_str());
 }
 
 std::vector<std::string> TraceLog::lines() const {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/scratchfolder.h"
+
 // Writes the log at the trace level into a file of its own while it lives.
 class TraceLog {
 public:
@@ -18,6 +20,7 @@ public:
     int count(const std::string& line) const;
 
 private:
+    testsupport::ScratchFolder m_folder{"quill-sound-log-"};
     std::string m_path;
 };
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "audio/directsound.h"
-#include "common/testsupport.h"
+#include "testsupport/system.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
 # Helpers for tests, benchmarks and fuzz targets.
 
 # quill_test(<name> SOURCES <files...> LIBS <targets...>)
-# A GoogleTest program; every test in it becomes a CTest test.
+# A GoogleTest program; every test in it becomes a CTest test. Its main
+# function (testsupport_main) gives it a temporary directory of its own.
 function(quill_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} testsupport_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QUILL_TEST_DATA=${PROJECT_BINARY_DIR}/testdata")
 endfunction()

@@ -10,6 +10,7 @@
 #include "common/logger.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "testsupport/scratchfolder.h"
 
 namespace {
 
@@ -23,7 +24,8 @@ std::string readAll(const std::string& path) {
 }  // namespace
 
 TEST(ErrorReports, LogTheLineAndShowTheBoxOnlyWhenAsked) {
-    const auto log = std::filesystem::temp_directory_path() / "quill-errors-test.log";
+    const testsupport::ScratchFolder scratch("quill-errors-");
+    const std::filesystem::path log = scratch.path() / "log.txt";
     logInit(5, log.c_str(), false, false, true, false);
     platform::testing::recordMessageBoxes(true);
     reportError("Datei fehlt", 1, false);

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/testsupport.h"
+#include "testsupport/scratchfolder.h"
 
 namespace {
 
@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 class Scratch {
 public:
-    Scratch() : m_path(testsupport::makeTempDirectory("quill-files-")) {}
-    ~Scratch() { fs::remove_all(m_path); }
     std::string write(const std::string& name, const std::string& bytes) const {
         fs::create_directories(host(name).parent_path());
         std::ofstream(host(name), std::ios::binary) << bytes;
@@ -28,7 +26,7 @@ public:
     std::FILE* open(const std::string& name, const char* mode = "rb") const {
         return std::fopen(host(name).string().c_str(), mode);
     }
-    fs::path host(const std::string& name) const { return m_path / name; }
+    fs::path host(const std::string& name) const { return m_folder.path() / name; }
     // Windows form, as callers above the layer name files.
     std::string path(const std::string& name) const {
         std::string text = host(name).string();
@@ -39,7 +37,7 @@ public:
     }
 
 private:
-    fs::path m_path;
+    testsupport::ScratchFolder m_folder{"quill-files-"};
 };
 
 }  // namespace

@@ -9,7 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/testsupport.h"
+#include "testsupport/scratchfolder.h"
+#include "testsupport/system.h"
 
 namespace {
 
@@ -40,16 +41,13 @@ std::vector<std::string> linesOf(const std::string& text) {
 class LoggerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = testsupport::makeTempDirectory("logger-");
-        ASSERT_FALSE(dir.empty());
-        file = dir / "log.txt";
+        file = scratch.path() / "log.txt";
         fileName = file.string();
     }
     void TearDown() override {
         logInit(0, nullptr, false, false, false, false);
-        fs::remove_all(dir);
     }
-    fs::path dir;
+    testsupport::ScratchFolder scratch{"logger-"};
     fs::path file;
     std::string fileName;
 };
@@ -205,7 +203,7 @@ TEST_F(LoggerTest, ConsoleAndDebuggerGetTheLineToo) {
 }
 
 TEST_F(LoggerTest, WideInitNarrowsTheName) {
-    fs::path wideFile = dir / "wide.txt";
+    fs::path wideFile = scratch.path() / "wide.txt";
     std::wstring name = wideFile.wstring();
     logInitW(4, name.c_str(), false, false, true);
     logPrint(4, "w\n");
@@ -217,7 +215,7 @@ TEST_F(LoggerTest, WideInitNarrowsTheName) {
 // characters, so there the file of 999 cannot be made.
 TEST_F(LoggerTest, OverlongFileNameIsCutNotOverrun) {
     // A real path of exactly 999 characters, then a name that runs past it.
-    fs::path deep = dir;
+    fs::path deep = scratch.path();
     while (deep.string().size() < 850) deep /= std::string(100, 'd');
     fs::create_directories(deep);
     std::string target = (deep / "").string();

@@ -13,7 +13,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/testsupport.h"
+#include "testsupport/scratchfolder.h"
+#include "testsupport/system.h"
 #include "platform/win32.h"
 #ifdef _WIN32
 #include <shlwapi.h>
@@ -56,8 +57,7 @@ private:
 class Registry {
 public:
     Registry() {
-        m_file = std::filesystem::temp_directory_path() /
-                 ("quill-common-registry-" + std::to_string(testsupport::processId()) + ".reg");
+        m_file = m_folder.path() / "registry.reg";
         std::ofstream(m_file) << "Windows Registry Editor Version 5.00\n\n"
                                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Brenvall\\Quillory\\3.0]\n"
                                  "\"RootDirectory\"=\"C:\\\\Quillory\"\n"
@@ -68,10 +68,10 @@ public:
     }
     ~Registry() {
         testsupport::unsetEnv("QUILLORY_REGISTRY");
-        std::filesystem::remove(m_file);
     }
 
 private:
+    testsupport::ScratchFolder m_folder{"quill-common-registry-"};
     std::filesystem::path m_file;
 };
 #endif

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/testsupport.h"
+#include "testsupport/system.h"
 
 namespace {
 

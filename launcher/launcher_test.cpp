@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "launcher/launcher.h"
-#include "platform/core/scratchfolder.h"
+#include "testsupport/scratchfolder.h"
 #include "platform/testing.h"
 
 namespace {
@@ -130,7 +130,7 @@ protected:
         return lines(readFile(record()));
     }
 
-    platform::testing::ScratchFolder m_scratch{"quillory-"};
+    testsupport::ScratchFolder m_scratch{"quillory-"};
     const fs::path m_work = m_scratch.path();
     bool m_onX = false;
 };

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "common/logger.h"
@@ -19,31 +20,26 @@
 #include "wordmodel/recording.h"
 #include "wordmodel/word.h"
 #include "wordmodel/word_inspector.h"
+#include "testsupport/scratchfolder.h"
 
 namespace {
 
 const std::string media = RECORDING_MEDIA;
 const std::string german = media + "de_de\\";
 
-std::filesystem::path scratch;
+std::unique_ptr<testsupport::ScratchFolder> scratch;
 
-std::string logFile() { return (scratch / "log.txt").string(); }
+std::string logFile() { return scratch->path("log.txt"); }
 
 class RecordingEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quill-recording-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        scratch = pattern;
+        scratch = std::make_unique<testsupport::ScratchFolder>("quill-recording-");
         ::testing::internal::CaptureStdout();
         initWordLibrary(4, toWide(media), L"");
         ::testing::internal::GetCapturedStdout();
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(scratch, ignored);
-    }
+    void TearDown() override { scratch.reset(); }
 };
 
 [[maybe_unused]] ::testing::Environment* const environment =

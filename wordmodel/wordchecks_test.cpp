@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/testsupport.h"
+#include "testsupport/scratchfolder.h"
 #include "common/textconv.h"
 #include "wordmodel/library.h"
 #include "wordmodel/word.h"
@@ -26,14 +26,11 @@ const char* const kindExtensions[] = {"", "wav", "wav", "mp3", "mp3"};
 class WordChecks : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_root = testsupport::makeTempDirectory("quill-checks-");
-        ASSERT_FALSE(m_root.empty());
         m_savedDirectory = mediaDirectory;
         setMediaDirectory(toWide(m_root.string() + "/"));
     }
     void TearDown() override {
         setMediaDirectory(m_savedDirectory);
-        fs::remove_all(m_root);
     }
 
     fs::path recording(const char* language, const char* name, int kind) const {
@@ -69,7 +66,8 @@ protected:
                 word.getAudioState(4)};
     }
 
-    fs::path m_root;
+    testsupport::ScratchFolder m_scratch{"quill-checks-"};
+    const fs::path& m_root = m_scratch.path();
     std::wstring m_savedDirectory;
 };
 

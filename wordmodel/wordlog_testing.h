@@ -11,18 +11,16 @@
 #include <string>
 
 #include "common/logger.h"
-#include "common/testsupport.h"
+#include "testsupport/scratchfolder.h"
 
 class WordLogCapture {
 public:
     explicit WordLogCapture(int level = 1) {
-        m_path = testsupport::makeTempFile("quill-wordlog-");
-        EXPECT_FALSE(m_path.empty());
+        m_path = m_folder.path("word.log");
         logInit(level, m_path.c_str(), false, false, true, false);
     }
     ~WordLogCapture() {
         logInit(0, nullptr, false, false, false, false);
-        std::remove(m_path.c_str());
     }
     // What was logged since the last take, read as the text-mode file it is.
     std::string take() {
@@ -33,5 +31,6 @@ public:
     }
 
 private:
+    testsupport::ScratchFolder m_folder{"quill-wordlog-"};
     std::string m_path;
 };

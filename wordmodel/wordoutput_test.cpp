@@ -7,7 +7,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "common/testsupport.h"
+#include "testsupport/scratchfolder.h"
+#include "testsupport/system.h"
 #include "common/textconv.h"
 #include "platform/win32.h"
 #include "wordmodel/word.h"
@@ -133,8 +134,8 @@ std::string readFile(const fs::path& path) {
 // Header and script lines of a few words, compiled by GNU windres into a
 // recording library that our own loader then reads.
 TEST(WordResourceEntries, BuildARecordingLibrary) {
-    const fs::path root = testsupport::makeTempDirectory("quill-resentry-");
-    ASSERT_FALSE(root.empty());
+    const testsupport::ScratchFolder scratch("quill-resentry-");
+    const fs::path& root = scratch.path();
     const fs::path work = root / "build" / "res";
     const fs::path recordings = root / "media" / "de_de" / "mp3";
     fs::create_directories(work);
@@ -194,7 +195,6 @@ TEST(WordResourceEntries, BuildARecordingLibrary) {
     FreeLibrary(module);
 #endif
 
-    fs::remove_all(root);
 }
 
 TEST(WordResourceEntries, LanguageWithoutRecordingsWritesNone) {

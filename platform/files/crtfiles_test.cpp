@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "testsupport/scratchfolder.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ namespace fs = std::filesystem;
 
 class Folder {
 public:
-    Folder() : m_path(fs::temp_directory_path() / ("quill-crtfiles-" + std::to_string(getpid()))) {
-        fs::remove_all(m_path);
-        fs::create_directories(m_path);
-    }
-    ~Folder() { fs::remove_all(m_path); }
     std::string file(const std::string& name, const std::string& text = "x") const {
         fs::create_directories((m_path / name).parent_path());
         std::ofstream(m_path / name, std::ios::binary) << text;
@@ -35,8 +31,11 @@ public:
         return path;
     }
 
+    const fs::path& host() const { return m_path; }
+
 private:
-    fs::path m_path;
+    testsupport::ScratchFolder m_scratch{"quill-crtfiles-"};
+    const fs::path& m_path = m_scratch.path();
 };
 
 std::vector<std::string> found(const std::string& pattern) {
@@ -153,8 +152,7 @@ TEST(FileServices, AccessStatRemoveAndWideLines) {
 
 TEST(FileServices, DesktopDirectoryFollowsTheXdgUserDirectories) {
     Folder folder;
-    fs::path hostHome =
-        fs::temp_directory_path() / ("quill-crtfiles-" + std::to_string(getpid())) / "home";
+    const fs::path hostHome = folder.host() / "home";
     const char* oldHome = std::getenv("HOME");
     const std::string savedHome = oldHome != nullptr ? oldHome : "";
     setenv("HOME", hostHome.c_str(), 1);

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/core/scratchfolder.h"
+#include "testsupport/scratchfolder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 TEST(CurrentDirectory, WindowsSizesAndCodePage1252) {
     fs::path saved = fs::current_path();
-    platform::testing::ScratchFolder scratch("cwd-");
+    testsupport::ScratchFolder scratch("cwd-");
     const std::string pattern = scratch.path().string();
     fs::path dir = fs::path(pattern) / "W\xC3\xB6rter";
     fs::create_directory(dir);

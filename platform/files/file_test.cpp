@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/scratchfolder.h"
+#include "testsupport/scratchfolder.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 
@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 // Each case in a fresh temporary folder of its own.
 class FileHandle : public ::testing::Test {
 protected:
-    platform::testing::ScratchFolder scratch{"file-"};
+    testsupport::ScratchFolder scratch{"file-"};
     const fs::path dir = scratch.path();
 };
 

@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/scratchfolder.h"
+#include "testsupport/scratchfolder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 // Each case in a fresh temporary folder of its own.
 class FileOpen : public ::testing::Test {
 protected:
-    platform::testing::ScratchFolder scratch{"fsopen-"};
+    testsupport::ScratchFolder scratch{"fsopen-"};
     const fs::path dir = scratch.path();
 };
 

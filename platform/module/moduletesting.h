@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/scratchfolder.h"
+#include "testsupport/scratchfolder.h"
 #include "platform/core/types.h"
 
 namespace moduletesting {
@@ -19,7 +19,7 @@ std::string testData(const std::string& name);
 Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);
 
-using platform::testing::ScratchFolder;
+using testsupport::ScratchFolder;
 
 DWORD get32(const Bytes& bytes, std::size_t offset);
 void put16(Bytes& bytes, std::size_t offset, unsigned value);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "testsupport/scratchfolder.h"
 
 namespace {
 
@@ -49,8 +50,8 @@ struct Child {
 }  // namespace
 
 TEST(Processes, RunWithTheirArgumentsSplitByWindowsRulesAndTheirOutputInThePipe) {
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("quill-process-" + std::to_string(getpid()));
+    const testsupport::ScratchFolder scratch("quill-process-");
+    const std::filesystem::path& folder = scratch.path();
     std::filesystem::create_directories(folder / "sub dir");
     std::string windowsFolder = folder.string();
     for (char& c : windowsFolder) {
@@ -69,7 +70,6 @@ TEST(Processes, RunWithTheirArgumentsSplitByWindowsRulesAndTheirOutputInThePipe)
     EXPECT_EQ(code, 3u);
     EXPECT_EQ(child.output(),
               "a b|c\\\"d|" + (folder / "sub dir").string() + "|" + folder.string() + "\nerr\n");
-    std::filesystem::remove_all(folder);
 }
 
 TEST(Processes, WaitsTimeOutAndPipesTellWhenTheirWritersAreGone) {
@@ -99,9 +99,8 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
         const char* directory;
         DWORD error;
     };
-    const auto folder =
-        std::filesystem::temp_directory_path() / ("quill-process-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
+    const testsupport::ScratchFolder scratch("quill-process-");
+    const std::filesystem::path& folder = scratch.path();
     const std::string text = (folder / "text").string();
     const std::string garbage = (folder / "garbage").string();
     std::ofstream(text) << "no program\n";
@@ -119,5 +118,4 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
         EXPECT_FALSE(child.started) << c.commandLine;
         EXPECT_EQ(GetLastError(), c.error) << c.commandLine;
     }
-    std::filesystem::remove_all(folder);
 }

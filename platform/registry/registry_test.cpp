@@ -10,7 +10,7 @@
 #include <iterator>
 #include <string>
 
-#include "platform/core/scratchfolder.h"
+#include "testsupport/scratchfolder.h"
 #include "platform/registry/registryfile.h"
 #include "platform/win32.h"
 
@@ -66,7 +66,7 @@ protected:
         return result;
     }
 
-    platform::testing::ScratchFolder m_scratch{"registry-"};
+    testsupport::ScratchFolder m_scratch{"registry-"};
     const fs::path m_dir = m_scratch.path();
     std::string m_file = m_scratch.path("registry.reg");
 };

@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/core/scratchfolder.h"
+#include "testsupport/scratchfolder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -43,7 +43,7 @@ protected:
         fs::permissions(path, perms);
     }
 
-    platform::testing::ScratchFolder m_scratch{"shell-"};
+    testsupport::ScratchFolder m_scratch{"shell-"};
     const fs::path m_dir = m_scratch.path();
 };
 

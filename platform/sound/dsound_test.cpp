@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/scratchfolder.h"
+#include "testsupport/scratchfolder.h"
 #include "platform/core/time.h"
 #include "platform/testing.h"
 #include "platform/window/messagebox.h"
@@ -95,7 +95,7 @@ protected:
     }
     std::vector<std::int16_t> played() { return played(m_file); }
 
-    platform::testing::ScratchFolder m_scratch{"quill-sound-"};
+    testsupport::ScratchFolder m_scratch{"quill-sound-"};
     const std::string m_dir = m_scratch.path().string();
     const std::string m_file = m_scratch.path("out.raw");
 };

@@ -1,4 +1,8 @@
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cstdarg>
@@ -6,11 +10,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "platform/win32.h"
+#include "testsupport/scratchfolder.h"
 
 namespace {
 
@@ -253,16 +260,35 @@ TEST(Measuring, WidthsAndPrecisionsBeyondTheDirectRangeFormatAsTheCLibraryDoes) 
     expectLikeTheCLibrary(integers);
 }
 
+// Runs localedef, its output into a file; "" when it made the locale, else
+// why not.
+std::string makeLocale(const std::string& locale, const std::string& output) {
+    const char* const argv[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", locale.c_str(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t child = 0;
+    const int failed = posix_spawnp(&child, "localedef", &actions, nullptr,
+                                    const_cast<char* const*>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) return std::string("localedef cannot run: ") + std::strerror(failed);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
+    std::ostringstream why;
+    why << "localedef cannot make de_DE.UTF-8 (status " << status << "): "
+        << std::ifstream(output).rdbuf();
+    return why.str();
+}
+
 // A JVM sets the C library's locale from LANG; numbers stay "C" numbers.
 TEST(Numbers, AreFormattedInTheCLocaleWhateverTheProcessSet) {
-    const auto folder = std::filesystem::temp_directory_path() / "quill-format-locales";
-    const std::string german = (folder / "de_DE.UTF-8").string();
-    if (!std::filesystem::exists(german)) {
-        std::filesystem::create_directories(folder);
-        std::string make = "localedef -i de_DE -f UTF-8 '" + german + "' >/dev/null 2>&1";
-        if (std::system(make.c_str()) != 0) GTEST_SKIP() << "localedef cannot make de_DE.UTF-8";
-    }
-    setenv("LOCPATH", folder.c_str(), 1);
+    const testsupport::ScratchFolder folder("quill-format-locales-");
+    const std::string german = folder.path("de_DE.UTF-8");
+    const std::string why = makeLocale(german, folder.path("localedef.out"));
+    if (!why.empty()) GTEST_SKIP() << why;
+    setenv("LOCPATH", folder.path().c_str(), 1);
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
         GTEST_SKIP() << "de_DE.UTF-8 does not load from " << german;
     }
@@ -273,6 +299,7 @@ TEST(Numbers, AreFormattedInTheCLocaleWhateverTheProcessSet) {
     EXPECT_EQ(formatW(L"%.2f", 3.25), L"3.25");
     EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "de_DE.UTF-8") << "left as it was";
     std::setlocale(LC_ALL, "C");
+    unsetenv("LOCPATH");
 }
 
 }  // namespace
