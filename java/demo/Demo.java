@@ -48,7 +48,9 @@ public final class Demo {
                                       System.getProperty("quill.waveFile"));
         Word._nativeInit(AUDIO_KIND, media);
         printRatings(out, words, recordings, speaker);
-        speaker.finish();
+        if (!speaker.finish()) {
+            System.exit(1);
+        }
     }
 
     static void printRatings(PrintStream out, List<String> words, Map<String, String> recordings,
@@ -98,6 +100,8 @@ public final class Demo {
         private final Path soundFile;
         private final Path waveFile;
         private final ByteArrayOutputStream spoken = new ByteArrayOutputStream();
+        private int words;
+        private int unheard;
 
         Speaker(PrintStream out, String media, String soundFile, String waveFile) {
             this.soundFile = soundFile == null ? null : Path.of(soundFile);
@@ -113,16 +117,23 @@ public final class Demo {
                 Files.deleteIfExists(soundFile);
             }
             player.internalPlay(recording, "de_de");
+            ++words;
             // The file plugin starts the file again each time the device opens.
-            if (soundFile != null && Files.exists(soundFile)) {
-                spoken.write(Files.readAllBytes(soundFile));
+            byte[] samples = soundFile != null && Files.exists(soundFile)
+                ? Files.readAllBytes(soundFile) : new byte[0];
+            if (soundFile != null && samples.length == 0) {
+                ++unheard;
             }
+            spoken.write(samples);
         }
 
-        /** Writes the WAVE file: 16-bit stereo PCM at 44100 Hz. */
-        void finish() throws IOException {
+        /**
+         * Writes the WAVE file: 16-bit stereo PCM at 44100 Hz. False, said in
+         * one line, when a word spoken into it left no sound there.
+         */
+        boolean finish() throws IOException {
             if (waveFile == null) {
-                return;
+                return true;
             }
             byte[] samples = spoken.toByteArray();
             ByteBuffer header = ByteBuffer.allocate(44).order(ByteOrder.LITTLE_ENDIAN);
@@ -139,6 +150,12 @@ public final class Demo {
             if (soundFile != null) {
                 Files.deleteIfExists(soundFile);
             }
+            if (unheard > 0) {
+                System.err.println("No sound reached " + waveFile + " for " + unheard + " of "
+                                   + words + " words.");
+                return false;
+            }
+            return true;
         }
     }
 }

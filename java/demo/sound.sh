@@ -1,0 +1,17 @@
+# Sourced by the demo scripts: where the demo's words are spoken.
+# shellcheck shell=sh
+
+# demo_sound RAW: on the sound device ($AUDIODEV, or ALSA's default) where it
+# opens, and then demo_raw is empty; else through ALSA's file plugin into the
+# file RAW (AUDIODEV is set so, and demo_raw names it). Where neither opens,
+# says so in one line and fails: the words could be spoken nowhere.
+demo_sound() {
+  demo_raw=''
+  aplay -q -D "${AUDIODEV:-default}" -t raw -f cd /dev/null 2>/dev/null && return 0
+  if ! aplay -q -D 'file:FILE=/dev/null,FORMAT=raw' -t raw -f cd /dev/null 2>/dev/null; then
+    echo "No sound here: neither a sound device nor ALSA's file plugin opens, so the demo cannot speak its words." >&2
+    return 1
+  fi
+  demo_raw=$1
+  export AUDIODEV="file:FILE=$demo_raw,FORMAT=raw"
+}
