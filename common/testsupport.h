@@ -1,7 +1,8 @@
 // What test programs need of the operating system beyond the C++ library,
 // for Linux and for Windows alike: environment variables, fresh temporary
-// directories and files, the process id, and the line end a text-mode
-// stream writes. Only test programs include it.
+// directories and files, the process id, the line end a text-mode stream
+// writes, and the build's paths as the narrow Windows functions read them.
+// Only test programs include it.
 #pragma once
 
 #include <atomic>
@@ -9,6 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+
+#include "platform/win32.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -83,6 +86,21 @@ inline std::string textModeBytes(std::string text) {
     }
 #endif
     return text;
+}
+
+// The path in the ANSI code page, as a Java string or a registry value
+// reaches LoadLibraryA, CreateFileA and the other narrow functions. The build
+// names its files in UTF-8; handed on as they are, the bytes of a letter
+// outside ASCII would be read as other letters and name another file. Host
+// file access (std::ifstream, std::filesystem) keeps the UTF-8 path.
+inline std::string ansiPath(const std::string& utf8) {
+    const int wideSize = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(), wideSize);
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), size, nullptr, nullptr);
+    return ansi.c_str();  // the sizes above count the NUL
 }
 
 }  // namespace testsupport

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/logger.h"
+#include "common/testsupport.h"
 #include "common/textconv.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
@@ -22,7 +23,8 @@
 
 namespace {
 
-const std::string media = RECORDING_MEDIA;
+// In the ANSI code page, as the library names its files and reports them.
+const std::string media = testsupport::ansiPath(RECORDING_MEDIA);
 const std::string german = media + "de_de\\";
 
 std::filesystem::path scratch;
