@@ -12,6 +12,7 @@
 #include "audio/audio_testenv.h"
 #include "audio/directsound.h"
 #include "audio/directsound_inspector.h"
+#include "testsupport/ansipath.h"
 #include "platform/testing.h"
 
 namespace {
@@ -90,7 +91,7 @@ TEST(DecodeMp3, DataWithoutFramesGivesNoSound) {
 }
 
 TEST(LoadMp3File, TheSoundHoldsTheDecodedClipUntilReset) {
-    const std::string file = testData() + "strasse.mp3";
+    const std::string file = testsupport::ansiPath(testData() + "strasse.mp3");
     const std::string expected = readBinaryFile(testData() + "strasse.pcm");
     CDirectSound sound("");
     CDirectSoundInspector inspect(sound);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "testsupport/ansipath.h"
+
 TEST(VersionLine, TakesTheVersionForTheFirstPercentSOnly) {
     const struct {
         const char* pattern;
@@ -18,7 +20,7 @@ TEST(VersionLine, TakesTheVersionForTheFirstPercentSOnly) {
 }
 
 TEST(LoadString, ReadsTextsLongerThanAnyFirstBuffer) {
-    HMODULE satellite = LoadLibraryA(ENGLISH_SATELLITE);
+    HMODULE satellite = LoadLibraryA(testsupport::ansiPath(ENGLISH_SATELLITE).c_str());
     ASSERT_NE(satellite, nullptr);
     const std::string longText = loadString(satellite, 119);
     EXPECT_EQ(longText.size(), 3500u);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "testsupport/ansipath.h"
 #include "launcher/canvas.h"
 #include "launcher/messageloop.h"
 #include "platform/testing.h"
@@ -79,7 +80,7 @@ TEST(Splash, TakesBitmapAndTextsFromALanguageLibraryAndTheProgramsTextsItLacks) 
     // all; the other library has the bitmap alone.
     for (const char* library : {ENGLISH_SATELLITE, BITMAP_ONLY_SATELLITE}) {
         SCOPED_TRACE(library);
-        HMODULE language = LoadLibraryA(library);
+        HMODULE language = LoadLibraryA(testsupport::ansiPath(library).c_str());
         ASSERT_NE(language, nullptr);
         HWND window = showSplash(language);
         ASSERT_NE(window, nullptr);

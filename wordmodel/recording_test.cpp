@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/logger.h"
+#include "testsupport/ansipath.h"
 #include "common/textconv.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
@@ -24,7 +25,8 @@
 
 namespace {
 
-const std::string media = RECORDING_MEDIA;
+// In the ANSI code page, as the library names its files and reports them.
+const std::string media = testsupport::ansiPath(RECORDING_MEDIA);
 const std::string german = media + "de_de\\";
 
 std::unique_ptr<testsupport::ScratchFolder> scratch;

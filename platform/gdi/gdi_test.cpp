@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/ansipath.h"
 #include "platform/gdi/dib.h"
 #include "platform/win32.h"
 
@@ -210,7 +211,8 @@ TEST_F(Surface, StretchesNearestOrSmoothed) {
 }
 
 TEST(Bitmap, LoadsTheBitmapResourceOfALibrary) {
-    std::string path = std::string(std::getenv("QUILL_TEST_DATA")) + "/resdll/program.dll";
+    std::string path =
+        testsupport::ansiPath(std::string(std::getenv("QUILL_TEST_DATA")) + "/resdll/program.dll");
     HMODULE module = LoadLibraryA(path.c_str());
     ASSERT_NE(module, nullptr);
     auto bitmap = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(107), IMAGE_BITMAP, 0,

@@ -121,11 +121,11 @@ TEST(LoadLibrary, RefusesAFileItMayNotRead) {
 }
 
 TEST(LoadLibrary, CountsReferencesToTheSameFile) {
-    std::string path = testData(kGnuLibrary);
+    std::string path = ansiPath(testData(kGnuLibrary));
     HMODULE first = LoadLibraryA(path.c_str());
     ASSERT_NE(first, nullptr);
     // Another spelling of the same file answers the same module.
-    std::string other = windowsForm(testData("gnu/../gnu/./aud_de_de_mc_02.dll"));
+    std::string other = windowsForm(ansiPath(testData("gnu/../gnu/./aud_de_de_mc_02.dll")));
     HMODULE second = LoadLibraryA(other.c_str());
     EXPECT_EQ(second, first);
 
@@ -235,7 +235,7 @@ TEST(LoadLibrary, TakesWindowsPaths) {
 }
 
 TEST(LoadLibrary, FailsForLackOfMemoryWhenToldTo) {
-    std::string path = testData(kGnuLibrary);
+    std::string path = ansiPath(testData(kGnuLibrary));
     platform::testing::failNextLibraryLoads(2);
     loadExpectingFailure(path, ERROR_NOT_ENOUGH_MEMORY);
     loadExpectingFailure(path, ERROR_NOT_ENOUGH_MEMORY);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/ansipath.h"
 #include "testsupport/scratchfolder.h"
 #include "platform/core/types.h"
 
@@ -14,8 +15,10 @@ namespace moduletesting {
 
 using Bytes = std::vector<BYTE>;
 
-// A file of the build's test data (QUILL_TEST_DATA).
+// A file of the build's test data (QUILL_TEST_DATA), in UTF-8 for the host's
+// file access; LoadLibraryA takes it through ansiPath.
 std::string testData(const std::string& name);
+using testsupport::ansiPath;
 Bytes readBytes(const std::string& path);
 void writeBytes(const std::string& path, const Bytes& bytes);
 

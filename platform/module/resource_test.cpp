@@ -17,7 +17,7 @@ namespace {
 class RecordingLibrary : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
-        m_module = LoadLibraryA(testData(GetParam()).c_str());
+        m_module = LoadLibraryA(ansiPath(testData(GetParam())).c_str());
         ASSERT_NE(m_module, nullptr) << GetLastError();
     }
     void TearDown() override {
