@@ -5,6 +5,9 @@
 # Wine as the Windows leg runs it: the 64-bit Wine makes the prefix, the
 # 32-bit one runs our programs.
 wine_packages="wine wine32:i386 wine64"
+# Where install-deps remembers, for the day, why Wine could not be installed
+# (relative to the checkout).
+wine_memo=build-win32/wine-unavailable
 
 # missing PACKAGES...: prints " NAME" for each one that is not installed.
 missing() {
