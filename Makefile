@@ -1,5 +1,5 @@
 # Thin front door to CMake; see README.md.
-.PHONY: all check deps deps-windows build test asan windows demo fuzz bench clean
+.PHONY: all check deps deps-windows build test asan-build asan windows demo fuzz bench clean
 
 JOBS ?= $(shell nproc)
 
@@ -25,11 +25,14 @@ test: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 
 # The same tests with AddressSanitizer and UndefinedBehaviorSanitizer, built
-# with clang, which also builds and runs the fuzz targets.
-asan: deps
+# with clang into build-asan/, with the fuzz targets.
+asan-build: deps
 	CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DQUILL_SANITIZE=ON -DQUILL_FUZZ=ON -DQUILL_FUZZ_SECONDS=$(FUZZ_SECONDS)
 	cmake --build build-asan -j $(JOBS)
+
+# Every test of the sanitizer build, each fuzz target for FUZZ_SECONDS.
+asan: asan-build
 	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 # The deliverables for 32-bit Windows (build-win32/), cross-built with
@@ -74,10 +77,7 @@ bench: bench-java bench-audio
 	build/launcher/launcher_bench
 
 # Runs every fuzz target for FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
-fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DQUILL_SANITIZE=ON -DQUILL_FUZZ=ON -DQUILL_FUZZ_SECONDS=$(FUZZ_SECONDS)
-	cmake --build build-asan -j $(JOBS)
+fuzz: asan-build
 	ctest --test-dir build-asan --output-on-failure -L fuzz
 
 clean:
