@@ -6,6 +6,7 @@
 #include <new>
 
 #include "platform/core/failurecount.h"
+#include "platform/core/localmemory.h"
 #include "platform/testing.h"
 
 namespace {
@@ -54,12 +55,9 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    // A block of 0 bytes is still a block, with an address of its own.
-    SIZE_T size = bytes == 0 ? 1 : bytes;
-    void* address = (flags & GMEM_ZEROINIT) != 0 ? std::calloc(1, size) : std::malloc(size);
-    Block* block = address == nullptr ? nullptr
-                                      : new (std::nothrow)
-                                            Block{address, bytes, (flags & GMEM_MOVEABLE) != 0};
+    void* address = platform::allocateBlock(bytes, (flags & GMEM_ZEROINIT) != 0);
+    if (address == nullptr) return nullptr;
+    auto* block = new (std::nothrow) Block{address, bytes, (flags & GMEM_MOVEABLE) != 0};
     if (block == nullptr) {
         std::free(address);
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
