@@ -7,10 +7,19 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <ctime>
 
-// The largest value of the C runtime's rand.
-constexpr std::int32_t RANDOM_MAX = 32767;
+#include "platform/win32.h"
+
+// The largest value of the C runtime's rand: on Windows the runtime's own;
+// elsewhere our layer's, which stands in for it (the C library's RAND_MAX
+// belongs to another generator).
+#ifdef _WIN32
+constexpr std::int32_t RANDOM_MAX = RAND_MAX;
+#else
+constexpr std::int32_t RANDOM_MAX = QUILL_RAND_MAX;
+#endif
 
 // Seed 0 takes the low 32 bits of the current time modulo 32767.
 void seedRandom(std::int32_t seed);

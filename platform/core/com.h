@@ -65,21 +65,29 @@ extern const IID IID_IUnknown;
 
 namespace platform {
 
-// IUnknown of an object behind one interface: QueryInterface answers that
-// interface and IUnknown, and the last Release deletes the object, whose
-// destructor does what the last release must.
-template <class Interface, const IID& InterfaceId>
-class ComObject : public Interface {
+// One interface of a COM object: the class the object derives from, and the
+// IIDs that QueryInterface answers with it: its own, and those of the
+// interfaces it extends.
+template <class Interface, const IID&... Ids>
+struct ComInterface {
+    using Type = Interface;
+    static bool answers(REFIID iid) { return ((iid == Ids) || ...); }
+};
+
+// IUnknown of an object behind the interfaces named (ComInterface):
+// QueryInterface answers each one's IIDs with it and IUnknown with the
+// first, and the last Release deletes the object, whose destructor does
+// what the last release must.
+template <class First, class... More>
+class ComObjectOf : public First::Type, public More::Type... {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == InterfaceId) {
-            AddRef();
-            *object = static_cast<Interface*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        *object = iid == IID_IUnknown ? static_cast<typename First::Type*>(this)
+                                      : answer<First, More...>(iid);
+        if (*object == nullptr) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -89,11 +97,25 @@ public:
     }
 
 protected:
-    ComObject() = default;
-    virtual ~ComObject() = default;
+    ComObjectOf() = default;
+    virtual ~ComObjectOf() = default;
 
 private:
+    template <class Face, class... Rest>
+    void* answer(REFIID iid) {
+        if (Face::answers(iid)) return static_cast<typename Face::Type*>(this);
+        if constexpr (sizeof...(Rest) > 0) {
+            return answer<Rest...>(iid);
+        } else {
+            return nullptr;
+        }
+    }
+
     std::atomic<ULONG> m_references{1};
 };
+
+// The object behind one interface and its own IID.
+template <class Interface, const IID& InterfaceId>
+using ComObject = ComObjectOf<ComInterface<Interface, InterfaceId>>;
 
 }  // namespace platform

@@ -15,3 +15,13 @@ constexpr UINT LPTR = LMEM_FIXED | LMEM_ZEROINIT;
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 // Answers NULL when the block is freed (NULL is allowed and does nothing).
 HLOCAL LocalFree(HLOCAL memory);
+
+namespace platform {
+
+// The bytes of a local or global block (globalmemory.h), zero-filled if
+// asked, freed with std::free. A block of 0 bytes is still a block, with an
+// address of its own. NULL with ERROR_NOT_ENOUGH_MEMORY when there is no
+// memory.
+void* allocateBlock(SIZE_T bytes, bool zeroFilled);
+
+}  // namespace platform

@@ -10,4 +10,6 @@
 
 #include <cstdlib>
 
+// The largest value our rand gives: the Windows runtime's RAND_MAX, which
+// the C library's RAND_MAX is not.
 constexpr int QUILL_RAND_MAX = 32767;

@@ -2,19 +2,17 @@
 
 #include <algorithm>
 #include <atomic>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <new>
 
 #include "platform/core/failurecount.h"
+#include "platform/core/handletable.h"
 #include "platform/mp3/mpegdecoder.h"
 #include "platform/testing.h"
 
 namespace {
 
 struct Stream {
-    DWORD id;
     DWORD rate;
     WORD channels;
     WORD sourceBlockAlign;
@@ -23,27 +21,18 @@ struct Stream {
     bool ended = false;
 };
 
-// Open streams by handle value. Handles are never reused, so a closed one
-// stays invalid; a conversion holds its stream even if another thread
-// closes the handle meanwhile.
-struct StreamTable {
-    std::mutex lock;
-    std::map<ULONG_PTR, std::shared_ptr<Stream>> streams;
-    ULONG_PTR next = 0x1000;
-};
-
-// Never destroyed: streams may still be closed while the process exits.
-StreamTable& table() {
-    static StreamTable* instance = new StreamTable;
+// Open streams, a kind of handle of their own, counted from 0x1000. Never
+// destroyed: streams may still be closed while the process exits.
+platform::HandleTable<Stream>& table() {
+    static auto* instance = new platform::HandleTable<Stream>(0x1000);
     return *instance;
 }
 
-std::shared_ptr<Stream> find(HACMSTREAM handle) {
-    StreamTable& streams = table();
-    std::lock_guard<std::mutex> guard(streams.lock);
-    auto found = streams.streams.find(reinterpret_cast<ULONG_PTR>(handle));
-    return found == streams.streams.end() ? nullptr : found->second;
-}
+std::shared_ptr<Stream> find(HACMSTREAM handle) { return table().find(handle); }
+
+// What a prepared header keeps of its stream: the handle's value, which no
+// other stream ever has.
+DWORD idOf(HACMSTREAM handle) { return static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(handle)); }
 
 platform::FailureCount failingOpens;
 std::atomic<MMRESULT> failingOpenResult{MMSYSERR_ERROR};
@@ -125,17 +114,9 @@ MMRESULT acmStreamOpen(LPHACMSTREAM stream, HACMDRIVER had, LPWAVEFORMATEX sourc
     opened->decoder = platform::MpegFeedDecoder::create(opened->rate, opened->channels);
     if (!opened->decoder) return MMSYSERR_NOMEM;
 
-    StreamTable& streams = table();
-    std::lock_guard<std::mutex> guard(streams.lock);
-    ULONG_PTR value = streams.next;
-    opened->id = static_cast<DWORD>(value);
-    try {
-        streams.streams.emplace(value, std::move(opened));
-    } catch (const std::bad_alloc&) {
-        return MMSYSERR_NOMEM;
-    }
-    streams.next += 4;
-    *stream = reinterpret_cast<HACMSTREAM>(value);
+    HANDLE handle = table().add(std::move(opened));
+    if (handle == nullptr) return MMSYSERR_NOMEM;
+    *stream = static_cast<HACMSTREAM>(handle);
     return MMSYSERR_NOERROR;
 }
 
@@ -176,7 +157,7 @@ MMRESULT acmStreamPrepareHeader(HACMSTREAM handle, LPACMSTREAMHEADER header, DWO
     }
     if ((header->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED) != 0) return MMSYSERR_NOERROR;
     header->fdwStatus = ACMSTREAMHEADER_STATUSF_PREPARED;
-    header->dwReservedDriver[kPreparedStream] = stream->id;
+    header->dwReservedDriver[kPreparedStream] = idOf(handle);
     header->dwReservedDriver[kPreparedSource] = header->cbSrcLength;
     header->dwReservedDriver[kPreparedDestination] = header->cbDstLength;
     return MMSYSERR_NOERROR;
@@ -191,7 +172,7 @@ MMRESULT acmStreamConvert(HACMSTREAM handle, LPACMSTREAMHEADER header, DWORD fla
     }
     if (!validHeader(header)) return MMSYSERR_INVALPARAM;
     if ((header->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED) == 0 ||
-        header->dwReservedDriver[kPreparedStream] != stream->id) {
+        header->dwReservedDriver[kPreparedStream] != idOf(handle)) {
         return ACMERR_UNPREPARED;
     }
     if (header->cbSrcLength > header->dwReservedDriver[kPreparedSource] ||
@@ -237,7 +218,7 @@ MMRESULT acmStreamUnprepareHeader(HACMSTREAM handle, LPACMSTREAMHEADER header, D
     if (flags != 0) return MMSYSERR_INVALFLAG;
     if (!validHeader(header)) return MMSYSERR_INVALPARAM;
     if ((header->fdwStatus & ACMSTREAMHEADER_STATUSF_PREPARED) == 0) return ACMERR_UNPREPARED;
-    if (header->dwReservedDriver[kPreparedStream] != stream->id ||
+    if (header->dwReservedDriver[kPreparedStream] != idOf(handle) ||
         header->cbSrcLength != header->dwReservedDriver[kPreparedSource] ||
         header->cbDstLength != header->dwReservedDriver[kPreparedDestination]) {
         return MMSYSERR_INVALPARAM;
@@ -248,18 +229,11 @@ MMRESULT acmStreamUnprepareHeader(HACMSTREAM handle, LPACMSTREAMHEADER header, D
 }
 
 MMRESULT acmStreamClose(HACMSTREAM handle, DWORD flags) {
-    std::shared_ptr<Stream> stream;
-    {
-        StreamTable& streams = table();
-        std::lock_guard<std::mutex> guard(streams.lock);
-        auto found = streams.streams.find(reinterpret_cast<ULONG_PTR>(handle));
-        if (found == streams.streams.end()) return MMSYSERR_INVALHANDLE;
-        if (flags != 0) return MMSYSERR_INVALFLAG;
-        stream = std::move(found->second);
-        streams.streams.erase(found);
-    }
-    // The decoder goes here, outside the lock, unless a conversion still
-    // holds the stream.
+    if (!find(handle)) return MMSYSERR_INVALHANDLE;
+    if (flags != 0) return MMSYSERR_INVALFLAG;
+    // The decoder goes here, outside the table's lock, unless a conversion
+    // still holds the stream.
+    if (table().remove(handle) == nullptr) return MMSYSERR_INVALHANDLE;
     return MMSYSERR_NOERROR;
 }
 

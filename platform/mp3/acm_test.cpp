@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/core/handle.h"
 #include "platform/mp3/mp3testing.h"
 #include "platform/testing.h"
 
@@ -122,6 +123,19 @@ TEST(Acm, HeaderKeepsItsPreparation) {
     EXPECT_EQ(acmStreamUnprepareHeader(second, &header, 0), MMSYSERR_NOERROR);
     EXPECT_EQ(acmStreamClose(first, 0), MMSYSERR_NOERROR);
     EXPECT_EQ(acmStreamClose(second, 0), MMSYSERR_NOERROR);
+}
+
+// A stream's handle is a kind of its own, which CloseHandle does not know;
+// a close that is refused leaves the stream open.
+TEST(Acm, StreamHandlesAreTheirOwnKind) {
+    MPEGLAYER3WAVEFORMAT mp3 = mp3testing::mp3Format();
+    WAVEFORMATEX pcm = mp3testing::pcmFormat();
+    HACMSTREAM stream = nullptr;
+    ASSERT_EQ(acmStreamOpen(&stream, nullptr, &mp3.wfx, &pcm, nullptr, 0, 0, 0), MMSYSERR_NOERROR);
+    EXPECT_FALSE(CloseHandle(stream));
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(acmStreamClose(stream, 1), MMSYSERR_INVALFLAG);
+    EXPECT_EQ(acmStreamClose(stream, 0), MMSYSERR_NOERROR);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "platform/mp3/comstream.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -20,30 +19,11 @@ namespace {
 
 platform::FailureCount failingCreations;
 
-class GlobalStream final : public IStream {
+class GlobalStream final
+    : public platform::ComObjectOf<platform::ComInterface<IStream, IID_IStream, IID_ISequentialStream>> {
 public:
     GlobalStream(HGLOBAL memory, bool deleteOnRelease)
         : m_memory(memory), m_deleteOnRelease(deleteOnRelease) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_ISequentialStream || iid == IID_IStream) {
-            AddRef();
-            *object = static_cast<IStream*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --m_references;
-        if (left == 0) {
-            if (m_deleteOnRelease) GlobalFree(m_memory);
-            delete this;
-        }
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG size, ULONG* done) override {
         if (done != nullptr) *done = 0;
@@ -91,9 +71,10 @@ public:
     }
 
 private:
-    ~GlobalStream() = default;
+    ~GlobalStream() override {
+        if (m_deleteOnRelease) GlobalFree(m_memory);
+    }
 
-    std::atomic<ULONG> m_references{1};
     HGLOBAL m_memory;
     bool m_deleteOnRelease;
     ULONGLONG m_position = 0;

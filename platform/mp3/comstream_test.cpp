@@ -72,4 +72,19 @@ TEST(ComStream, ReadsAndSeeksOverItsBlock) {
     EXPECT_EQ(CreateStreamOnHGlobal(memory, TRUE, &stream), E_INVALIDARG);
 }
 
+// A stream that owns its block frees it with the last Release, not before.
+TEST(ComStream, OwnedBlockGoesWithTheLastRelease) {
+    HGLOBAL memory = GlobalAlloc(GHND, 4);
+    IStream* stream = nullptr;
+    ASSERT_EQ(CreateStreamOnHGlobal(memory, TRUE, &stream), S_OK);
+    void* answer = nullptr;
+    EXPECT_EQ(stream->QueryInterface(IID_ISequentialStream, &answer), S_OK);
+    EXPECT_EQ(answer, stream);
+    EXPECT_EQ(stream->Release(), 1u);
+    EXPECT_EQ(GlobalSize(memory), 4u);
+    EXPECT_EQ(stream->Release(), 0u);
+    EXPECT_EQ(GlobalFree(memory), memory);
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+}
+
 }  // namespace

@@ -1,46 +1,46 @@
 #include "platform/mp3/globalmemory.h"
 
+#include <atomic>
 #include <cstdlib>
-#include <map>
-#include <mutex>
+#include <memory>
 #include <new>
 
 #include "platform/core/failurecount.h"
+#include "platform/core/handletable.h"
+#include "platform/core/localmemory.h"
 #include "platform/testing.h"
 
 namespace {
 
+struct FreeBytes {
+    void operator()(void* bytes) const { std::free(bytes); }
+};
+
 struct Block {
-    void* address;
-    SIZE_T size;
-    bool moveable;
-    int locks = 0;
+    Block(SIZE_T bytes, bool isMoveable) : size(bytes), moveable(isMoveable) {}
+
+    std::unique_ptr<void, FreeBytes> address;
+    const SIZE_T size;
+    const bool moveable;
+    std::atomic<int> locks{0};
 };
 
 // Every block this layer handed out, by handle. A moveable block's handle
-// is the address of its record, which no data block can share.
-struct BlockTable {
-    std::mutex lock;
-    std::map<HGLOBAL, Block*> blocks;
-};
-
-// Never destroyed: blocks may still be freed while the process exits.
-BlockTable& table() {
-    static BlockTable* instance = new BlockTable;
+// is the address of its record, which no data block can share. Never
+// destroyed: blocks may still be freed while the process exits.
+platform::HandleTable<Block>& table() {
+    static auto* instance = new platform::HandleTable<Block>;
     return *instance;
 }
 
 platform::FailureCount failingAllocs;
 
-// The block behind a handle, under the table's lock; null with
-// ERROR_INVALID_HANDLE for a handle this layer does not know.
-Block* find(BlockTable& blocks, HGLOBAL memory) {
-    auto found = blocks.blocks.find(memory);
-    if (found == blocks.blocks.end()) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return nullptr;
-    }
-    return found->second;
+// The block behind a handle; null with ERROR_INVALID_HANDLE for a handle
+// this layer does not know.
+std::shared_ptr<Block> find(HGLOBAL memory) {
+    std::shared_ptr<Block> block = table().find(memory);
+    if (!block) SetLastError(ERROR_INVALID_HANDLE);
+    return block;
 }
 
 }  // namespace
@@ -54,25 +54,17 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    // A block of 0 bytes is still a block, with an address of its own.
-    SIZE_T size = bytes == 0 ? 1 : bytes;
-    void* address = (flags & GMEM_ZEROINIT) != 0 ? std::calloc(1, size) : std::malloc(size);
-    Block* block = address == nullptr ? nullptr
-                                      : new (std::nothrow)
-                                            Block{address, bytes, (flags & GMEM_MOVEABLE) != 0};
-    if (block == nullptr) {
-        std::free(address);
+    std::shared_ptr<Block> block;
+    try {
+        block = std::make_shared<Block>(bytes, (flags & GMEM_MOVEABLE) != 0);
+    } catch (const std::bad_alloc&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
-    HGLOBAL handle = block->moveable ? static_cast<HGLOBAL>(block) : address;
-    BlockTable& blocks = table();
-    std::lock_guard<std::mutex> guard(blocks.lock);
-    try {
-        blocks.blocks.emplace(handle, block);
-    } catch (const std::bad_alloc&) {
-        std::free(address);
-        delete block;
+    block->address.reset(platform::allocateBlock(bytes, (flags & GMEM_ZEROINIT) != 0));
+    if (!block->address) return nullptr;
+    HGLOBAL handle = block->moveable ? block.get() : block->address.get();
+    if (!table().addAt(handle, std::move(block))) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
@@ -80,47 +72,42 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
 }
 
 LPVOID GlobalLock(HGLOBAL memory) {
-    BlockTable& blocks = table();
-    std::lock_guard<std::mutex> guard(blocks.lock);
-    Block* block = find(blocks, memory);
-    if (block == nullptr) return nullptr;
+    std::shared_ptr<Block> block = find(memory);
+    if (!block) return nullptr;
     if (block->moveable) ++block->locks;
-    return block->address;
+    return block->address.get();
 }
 
 BOOL GlobalUnlock(HGLOBAL memory) {
-    BlockTable& blocks = table();
-    std::lock_guard<std::mutex> guard(blocks.lock);
-    Block* block = find(blocks, memory);
-    if (block == nullptr) return FALSE;
-    if (block->moveable && block->locks == 0) {
-        SetLastError(ERROR_NOT_LOCKED);
-        return FALSE;
+    std::shared_ptr<Block> block = find(memory);
+    if (!block) return FALSE;
+    if (block->moveable) {
+        int locks = block->locks.load();
+        while (locks > 0 && !block->locks.compare_exchange_weak(locks, locks - 1)) {
+        }
+        if (locks == 0) {
+            SetLastError(ERROR_NOT_LOCKED);
+            return FALSE;
+        }
+        if (locks > 1) return TRUE;
     }
-    if (block->moveable && --block->locks > 0) return TRUE;
     SetLastError(ERROR_SUCCESS);
     return FALSE;
 }
 
 SIZE_T GlobalSize(HGLOBAL memory) {
-    BlockTable& blocks = table();
-    std::lock_guard<std::mutex> guard(blocks.lock);
-    Block* block = find(blocks, memory);
-    return block == nullptr ? 0 : block->size;
+    std::shared_ptr<Block> block = find(memory);
+    return block ? block->size : 0;
 }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
     if (memory == nullptr) return nullptr;
-    Block* block = nullptr;
-    {
-        BlockTable& blocks = table();
-        std::lock_guard<std::mutex> guard(blocks.lock);
-        block = find(blocks, memory);
-        if (block == nullptr) return memory;
-        blocks.blocks.erase(memory);
+    // The bytes go here, outside the table's lock, unless a call still holds
+    // the block.
+    if (table().remove(memory) == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return memory;
     }
-    std::free(block->address);
-    delete block;
     return nullptr;
 }
 

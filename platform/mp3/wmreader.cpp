@@ -1,6 +1,5 @@
 #include "platform/mp3/wmreader.h"
 
-#include <atomic>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -32,29 +31,16 @@ QWORD durationOf(ULONGLONG samples, DWORD rate) {
     return seconds * kUnitsPerSecond + (rest * kUnitsPerSecond + perSecond - 1) / perSecond;
 }
 
-class SyncReader final : public IWMSyncReader, public IWMHeaderInfo {
+class SyncReader final
+    : public platform::ComObjectOf<platform::ComInterface<IWMSyncReader, IID_IWMSyncReader>,
+                                   platform::ComInterface<IWMHeaderInfo, IID_IWMHeaderInfo>> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (iid == IID_IUnknown || iid == IID_IWMSyncReader) {
-            *object = static_cast<IWMSyncReader*>(this);
-        } else if (iid == IID_IWMHeaderInfo && !failingHeaderQueries.take()) {
-            *object = static_cast<IWMHeaderInfo*>(this);
-        } else {
+        if (object != nullptr && iid == IID_IWMHeaderInfo && failingHeaderQueries.take()) {
+            *object = nullptr;
             return E_NOINTERFACE;
         }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --m_references;
-        if (left == 0) {
-            if (m_stream != nullptr) m_stream->Release();
-            delete this;
-        }
-        return left;
+        return ComObjectOf::QueryInterface(iid, object);
     }
 
     HRESULT STDMETHODCALLTYPE OpenStream(IStream* stream) override {
@@ -99,9 +85,10 @@ public:
     }
 
 private:
-    ~SyncReader() = default;
+    ~SyncReader() override {
+        if (m_stream != nullptr) m_stream->Release();
+    }
 
-    std::atomic<ULONG> m_references{1};
     IStream* m_stream = nullptr;
     QWORD m_duration = 0;
 };
