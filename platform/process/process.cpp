@@ -185,12 +185,10 @@ DWORD errorOfSpawn(int error) {
     }
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
 // The program's name as Windows reads it from a command line, and the rest.
 void splitProgram(const std::string& commandLine, std::string& program, std::string& rest) {
     std::size_t start = 0;
-    while (start < commandLine.size() && isBlank(commandLine[start])) ++start;
+    while (start < commandLine.size() && platform::isBlank(commandLine[start])) ++start;
     std::size_t end;
     if (start < commandLine.size() && commandLine[start] == '"') {
         end = commandLine.find('"', start + 1);
@@ -199,7 +197,7 @@ void splitProgram(const std::string& commandLine, std::string& program, std::str
         if (end < commandLine.size()) ++end;
     } else {
         end = start;
-        while (end < commandLine.size() && !isBlank(commandLine[end])) ++end;
+        while (end < commandLine.size() && !platform::isBlank(commandLine[end])) ++end;
         program = commandLine.substr(start, end - start);
     }
     rest = commandLine.substr(end);
