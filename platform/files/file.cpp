@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/core/failurecount.h"
+#include "platform/core/hosterror.h"
 #include "platform/files/hostfile.h"
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
@@ -49,30 +50,6 @@ private:
     int m_descriptor;
 };
 
-DWORD openError(int error, const std::string& path) {
-    switch (error) {
-        case ENOENT: {
-            // Windows tells a missing folder on the way from a missing file.
-            std::string::size_type slash = path.rfind('/');
-            struct stat folder;
-            if (slash != std::string::npos && slash != 0 &&
-                ::stat(path.substr(0, slash).c_str(), &folder) != 0) {
-                return ERROR_PATH_NOT_FOUND;
-            }
-            return ERROR_FILE_NOT_FOUND;
-        }
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
-        case EACCES:
-        case EPERM:
-        case EISDIR: return ERROR_ACCESS_DENIED;
-        case EMFILE:
-        case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        default: return ERROR_ACCESS_DENIED;
-    }
-}
-
 // 100-nanosecond intervals since 1601, as Windows counts file times.
 FILETIME fileTime(const timespec& time) {
     constexpr LONGLONG kSecondsFrom1601To1970 = 11644473600LL;
@@ -97,7 +74,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, 
     struct stat status;
     int descriptor = platform::openHostFile(path, O_RDONLY | O_CLOEXEC | O_NOCTTY, status);
     if (descriptor < 0) {
-        SetLastError(openError(errno, path));
+        SetLastError(platform::errorOfErrno(errno, path));
         return INVALID_HANDLE_VALUE;
     }
     // Windows opens a folder only for its backup semantics.

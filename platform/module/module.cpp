@@ -15,6 +15,7 @@
 
 #include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
+#include "platform/core/hosterror.h"
 #include "platform/module/moduleimage.h"
 #include "platform/files/path.h"
 #include "platform/module/programresources.h"
@@ -81,21 +82,12 @@ const platform::PeImage& programImage() {
     return image;
 }
 
-DWORD errorOfErrno(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-        return ERROR_MOD_NOT_FOUND;
-    case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case EMFILE:
-    case ENFILE:
-        return ERROR_TOO_MANY_OPEN_FILES;
-    default:
-        return ERROR_ACCESS_DENIED;
-    }
+// LoadLibrary answers a missing library, or a missing folder on its way,
+// with ERROR_MOD_NOT_FOUND, where the file services tell the two apart.
+DWORD loadError(int error) {
+    DWORD found = platform::errorOfErrno(error);
+    return found == ERROR_FILE_NOT_FOUND || found == ERROR_PATH_NOT_FOUND ? ERROR_MOD_NOT_FOUND
+                                                                           : found;
 }
 
 // The same file, unchanged since the module was loaded from it. A file
@@ -141,16 +133,16 @@ DWORD copyImage(int fd, std::uint64_t fileSize, Module& module) {
     };
     std::uint64_t extent = 0;
     DWORD measured = platform::PeImage::measure(fileSize, fromFile, extent);
-    if (error != 0) return errorOfErrno(error);
+    if (error != 0) return loadError(error);
     if (measured != ERROR_SUCCESS) return measured;
 
     auto size = static_cast<std::size_t>(extent);
     void* mapping = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (mapping == MAP_FAILED) return errorOfErrno(errno);
+    if (mapping == MAP_FAILED) return loadError(errno);
     module.mapping = mapping;
     module.size = size;
     module.length = readAt(fd, 0, size, static_cast<BYTE*>(mapping), error);
-    if (error != 0) return errorOfErrno(error);
+    if (error != 0) return loadError(error);
     mprotect(mapping, size, PROT_READ);
     return ERROR_SUCCESS;
 }
@@ -186,9 +178,9 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     std::string path = platform::hostPath(fileName);
     // Non-blocking, so that a named pipe in the library's place cannot hang us.
     FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) return fail(errorOfErrno(errno));
+    if (file.get() < 0) return fail(loadError(errno));
     struct stat info {};
-    if (fstat(file.get(), &info) != 0) return fail(errorOfErrno(errno));
+    if (fstat(file.get(), &info) != 0) return fail(loadError(errno));
     if (S_ISDIR(info.st_mode)) return fail(ERROR_ACCESS_DENIED);
     if (!S_ISREG(info.st_mode) || info.st_size <= 0) return fail(ERROR_BAD_EXE_FORMAT);
 

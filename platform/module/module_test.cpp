@@ -62,6 +62,8 @@ TEST(LoadLibrary, FailsLikeWindowsForFilesThatAreNoLibraries) {
     loadExpectingFailure(folder.path("no-folder/missing.dll"), ERROR_MOD_NOT_FOUND);
     loadExpectingFailure("", ERROR_MOD_NOT_FOUND);
     loadExpectingFailure(folder.path(""), ERROR_ACCESS_DENIED);  // a directory
+    // Too long a name is no missing library: the file services' answer.
+    loadExpectingFailure(folder.path(std::string(300, 'x')), ERROR_FILENAME_EXCED_RANGE);
 
     writeBytes(folder.path("empty.dll"), {});
     loadExpectingFailure(folder.path("empty.dll"), ERROR_BAD_EXE_FORMAT);

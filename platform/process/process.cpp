@@ -20,6 +20,7 @@
 
 #include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
+#include "platform/core/hosterror.h"
 #include "platform/core/time.h"
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
@@ -166,25 +167,6 @@ BOOL fail(DWORD error) {
     return FALSE;
 }
 
-DWORD errorOfSpawn(int error) {
-    switch (error) {
-        case ENOENT:
-            return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR:
-        case ELOOP:
-        case ENAMETOOLONG:
-            return ERROR_PATH_NOT_FOUND;
-        case ENOEXEC:
-            return ERROR_BAD_EXE_FORMAT;
-        case ENOMEM:
-        case EAGAIN:
-        case E2BIG:
-            return ERROR_NOT_ENOUGH_MEMORY;
-        default:
-            return ERROR_ACCESS_DENIED;
-    }
-}
-
 // The program's name as Windows reads it from a command line, and the rest.
 void splitProgram(const std::string& commandLine, std::string& program, std::string& rest) {
     std::size_t start = 0;
@@ -316,7 +298,7 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
                : posix_spawn(&pid, host.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    if (started != 0) return fail(errorOfSpawn(started));
+    if (started != 0) return fail(platform::errorOfErrno(started));
 
     auto process = std::make_shared<Process>(pid);
     HANDLE processHandle = platform::registerHandle(process);
