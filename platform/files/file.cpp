@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/core/failurecount.h"
+#include "platform/core/filedescriptor.h"
 #include "platform/core/hosterror.h"
 #include "platform/files/hostfile.h"
 #include "platform/files/path.h"
@@ -23,31 +24,21 @@ platform::FailureCount failingReads;
 class FileObject final : public platform::ReadableObject {
 public:
     explicit FileObject(int descriptor) : m_descriptor(descriptor) {}
-    ~FileObject() override { ::close(m_descriptor); }
 
-    int descriptor() const { return m_descriptor; }
+    int descriptor() const { return m_descriptor.get(); }
 
     BOOL read(void* buffer, DWORD size, DWORD* done) override {
-        auto* bytes = static_cast<char*>(buffer);
-        DWORD total = 0;
-        // A file gives the whole count unless its end comes first.
-        while (total < size) {
-            ssize_t count = ::read(m_descriptor, bytes + total, size - total);
-            if (count < 0 && errno == EINTR) continue;
-            if (count < 0) {
-                *done = total;
-                SetLastError(errno == EISDIR ? ERROR_ACCESS_DENIED : ERROR_READ_FAULT);
-                return FALSE;
-            }
-            if (count == 0) break;
-            total += static_cast<DWORD>(count);
+        int error = 0;
+        *done = static_cast<DWORD>(platform::readHostFile(m_descriptor.get(), buffer, size, error));
+        if (error != 0) {
+            SetLastError(error == EISDIR ? ERROR_ACCESS_DENIED : ERROR_READ_FAULT);
+            return FALSE;
         }
-        *done = total;
         return TRUE;
     }
 
 private:
-    int m_descriptor;
+    platform::FileDescriptor m_descriptor;
 };
 
 // 100-nanosecond intervals since 1601, as Windows counts file times.
@@ -72,7 +63,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, 
         return INVALID_HANDLE_VALUE;
     }
     struct stat status;
-    int descriptor = platform::openHostFile(path, O_RDONLY | O_CLOEXEC | O_NOCTTY, status);
+    int descriptor = platform::openHostFile(path, O_RDONLY | O_CLOEXEC, status);
     if (descriptor < 0) {
         SetLastError(platform::errorOfErrno(errno, path));
         return INVALID_HANDLE_VALUE;

@@ -112,7 +112,7 @@ bool openFlags(const char* mode, int& flags, const char*& streamMode) {
 // Windows opens neither a directory nor a pipe or socket by such a path.
 int openFile(const std::string& path, int flags) {
     struct stat status;
-    int descriptor = platform::openHostFile(path, flags | O_NOCTTY, status);
+    int descriptor = platform::openHostFile(path, flags, status);
     if (descriptor < 0) {
         // A socket, a pipe opened for writing with no reader, a folder
         // opened for writing.

@@ -16,6 +16,7 @@
 #include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
 #include "platform/core/hosterror.h"
+#include "platform/files/hostfile.h"
 #include "platform/module/moduleimage.h"
 #include "platform/files/path.h"
 #include "platform/module/programresources.h"
@@ -104,20 +105,6 @@ HMODULE fail(DWORD error) {
     return nullptr;
 }
 
-// Reads up to length bytes at offset; fewer only at the end of the file or
-// on an error, which is left in error.
-std::size_t readAt(int fd, std::uint64_t offset, std::size_t length, BYTE* out, int& error) {
-    std::size_t done = 0;
-    while (done < length) {
-        ssize_t got = pread(fd, out + done, length - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) error = errno;
-        if (got <= 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
-}
-
 // Reads the image into an anonymous mapping that only this module holds.
 // Windows keeps a loaded library's file from being written; here the file
 // may change at any time, so nothing of the module may stay tied to it: a
@@ -129,7 +116,12 @@ std::size_t readAt(int fd, std::uint64_t offset, std::size_t length, BYTE* out, 
 DWORD copyImage(int fd, std::uint64_t fileSize, Module& module) {
     int error = 0;
     auto fromFile = [fd, &error](std::uint64_t offset, std::size_t length, BYTE* out) {
-        return readAt(fd, offset, length, out, error) == length;
+        int failed = 0;
+        std::size_t read = platform::readHostFile(fd, out, length, failed,
+                                                  platform::ReadUntil::kEnd,
+                                                  static_cast<off_t>(offset));
+        if (failed != 0) error = failed;
+        return read == length;
     };
     std::uint64_t extent = 0;
     DWORD measured = platform::PeImage::measure(fileSize, fromFile, extent);
@@ -141,7 +133,8 @@ DWORD copyImage(int fd, std::uint64_t fileSize, Module& module) {
     if (mapping == MAP_FAILED) return loadError(errno);
     module.mapping = mapping;
     module.size = size;
-    module.length = readAt(fd, 0, size, static_cast<BYTE*>(mapping), error);
+    module.length =
+        platform::readHostFile(fd, mapping, size, error, platform::ReadUntil::kEnd, 0);
     if (error != 0) return loadError(error);
     mprotect(mapping, size, PROT_READ);
     return ERROR_SUCCESS;
@@ -176,11 +169,9 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     if (failingLoads.take()) return fail(ERROR_NOT_ENOUGH_MEMORY);
 
     std::string path = platform::hostPath(fileName);
-    // Non-blocking, so that a named pipe in the library's place cannot hang us.
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) return fail(loadError(errno));
     struct stat info {};
-    if (fstat(file.get(), &info) != 0) return fail(loadError(errno));
+    FileDescriptor file(platform::openHostFile(path, O_RDONLY | O_CLOEXEC, info));
+    if (file.get() < 0) return fail(loadError(errno));
     if (S_ISDIR(info.st_mode)) return fail(ERROR_ACCESS_DENIED);
     if (!S_ISREG(info.st_mode) || info.st_size <= 0) return fail(ERROR_BAD_EXE_FORMAT);
 

@@ -22,6 +22,7 @@
 #include "platform/core/filedescriptor.h"
 #include "platform/core/hosterror.h"
 #include "platform/core/time.h"
+#include "platform/files/hostfile.h"
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
 #include "platform/shell/commandline.h"
@@ -45,11 +46,10 @@ public:
             return FALSE;
         }
         if (size == 0) return TRUE;
-        ssize_t got;
-        do {
-            got = ::read(m_fd.get(), buffer, size);
-        } while (got < 0 && errno == EINTR);
-        if (got < 0) {
+        int error = 0;
+        std::size_t got =
+            platform::readHostFile(m_fd.get(), buffer, size, error, platform::ReadUntil::kData);
+        if (error != 0) {
             SetLastError(ERROR_INVALID_HANDLE);
             return FALSE;
         }
