@@ -82,8 +82,17 @@ std::FILE* binaryStream(int descriptor, const char* mode) {
         return nullptr;
     }
     file->stream = stream;
-    std::lock_guard<std::mutex> hold(binaryStreamsLock);
-    binaryStreams().insert(stream);
+    try {
+        std::lock_guard<std::mutex> hold(binaryStreamsLock);
+        binaryStreams().insert(stream);
+    } catch (const std::bad_alloc&) {
+        // The stream goes without its descriptor, which the caller still
+        // holds and closes.
+        file->descriptor = -1;
+        std::fclose(stream);
+        errno = ENOMEM;
+        return nullptr;
+    }
     return stream;
 }
 
