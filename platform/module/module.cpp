@@ -7,11 +7,13 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
@@ -64,6 +66,15 @@ Registry& registry() {
 }
 
 platform::FailureCount failingLoads;
+
+// What a test runs while the next load is about to read its file.
+std::mutex heldReadLock;
+std::function<void()> heldRead;
+
+std::function<void()> takeHeldRead() {
+    std::lock_guard<std::mutex> guard(heldReadLock);
+    return std::exchange(heldRead, nullptr);
+}
 
 // Any unique address serves as the program module's handle.
 char programModuleTag;
@@ -136,8 +147,20 @@ DWORD copyImage(int fd, std::uint64_t fileSize, Module& module) {
     module.length =
         platform::readHostFile(fd, mapping, size, error, platform::ReadUntil::kEnd, 0);
     if (error != 0) return loadError(error);
-    mprotect(mapping, size, PROT_READ);
+    if (mprotect(mapping, size, PROT_READ) != 0) return loadError(errno);
     return ERROR_SUCCESS;
+}
+
+// The module already loaded from the file, with one more reference; null
+// when there is none. Called under the registry's lock.
+HMODULE referenceLoaded(Registry& modules, const struct stat& info) {
+    for (auto& [handle, module] : modules.modules) {
+        if (isLoadedFrom(*module, info)) {
+            ++module->references;
+            return reinterpret_cast<HMODULE>(const_cast<void*>(handle));
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -160,6 +183,11 @@ namespace testing {
 
 void failNextLibraryLoads(int count) { failingLoads.set(count); }
 
+void holdNextLibraryRead(std::function<void()> whileReading) {
+    std::lock_guard<std::mutex> guard(heldReadLock);
+    heldRead = std::move(whileReading);
+}
+
 }  // namespace testing
 
 }  // namespace platform
@@ -176,14 +204,13 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     if (!S_ISREG(info.st_mode) || info.st_size <= 0) return fail(ERROR_BAD_EXE_FORMAT);
 
     Registry& modules = registry();
-    std::lock_guard<std::mutex> guard(modules.lock);
-    for (auto& [handle, module] : modules.modules) {
-        if (isLoadedFrom(*module, info)) {
-            ++module->references;
-            return reinterpret_cast<HMODULE>(const_cast<void*>(handle));
-        }
+    {
+        std::lock_guard<std::mutex> guard(modules.lock);
+        if (HMODULE loaded = referenceLoaded(modules, info)) return loaded;
     }
 
+    // Read without the lock: a slow file holds up only its own loading.
+    if (std::function<void()> whileReading = takeHeldRead()) whileReading();
     std::unique_ptr<Module> module(new (std::nothrow) Module);
     if (!module) return fail(ERROR_NOT_ENOUGH_MEMORY);
     DWORD copied = copyImage(file.get(), static_cast<std::uint64_t>(info.st_size), *module);
@@ -195,6 +222,10 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     DWORD result = module->image.open(static_cast<const BYTE*>(module->mapping), module->length);
     if (result != ERROR_SUCCESS) return fail(result);
 
+    std::lock_guard<std::mutex> guard(modules.lock);
+    // Another thread may have loaded the same file meanwhile: its module is
+    // the file's, and this copy is dropped once the lock is let go.
+    if (HMODULE loaded = referenceLoaded(modules, info)) return loaded;
     const void* handle = module.get();
     try {
         modules.modules.emplace(handle, std::move(module));
