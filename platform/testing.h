@@ -6,6 +6,7 @@
 // for a person.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ namespace platform::testing {
 // The next count calls of LoadLibraryA fail with ERROR_NOT_ENOUGH_MEMORY
 // and load nothing; 0 ends a run of failures early.
 void failNextLibraryLoads(int count);
+
+// The next LoadLibraryA that reads a library's file calls whileReading just
+// before it reads, as a slow disk would hold it up there.
+void holdNextLibraryRead(std::function<void()> whileReading);
 
 // While on, message boxes are recorded instead of shown and answer their
 // first button; turning it on or off forgets what was recorded. Caption and

@@ -7,15 +7,14 @@
 #include <cstring>
 #include <string>
 
+#include "platform/core/hosterror.h"
 #include "platform/text/cp1252.h"
 #include "platform/text/utf8.h"
 
 DWORD GetCurrentDirectoryA(DWORD length, LPSTR buffer) {
     char* host = getcwd(nullptr, 0);
     if (host == nullptr) {
-        SetLastError(errno == ENOENT   ? ERROR_FILE_NOT_FOUND
-                     : errno == EACCES ? ERROR_ACCESS_DENIED
-                                       : ERROR_NOT_ENOUGH_MEMORY);
+        SetLastError(platform::errorOfErrno(errno));
         return 0;
     }
     std::size_t hostLength = std::strlen(host);

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "platform/core/failurecount.h"
+#include "platform/core/filedescriptor.h"
+#include "platform/core/hosterror.h"
 #include "platform/files/hostfile.h"
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
@@ -22,56 +24,22 @@ platform::FailureCount failingReads;
 class FileObject final : public platform::ReadableObject {
 public:
     explicit FileObject(int descriptor) : m_descriptor(descriptor) {}
-    ~FileObject() override { ::close(m_descriptor); }
 
-    int descriptor() const { return m_descriptor; }
+    int descriptor() const { return m_descriptor.get(); }
 
     BOOL read(void* buffer, DWORD size, DWORD* done) override {
-        auto* bytes = static_cast<char*>(buffer);
-        DWORD total = 0;
-        // A file gives the whole count unless its end comes first.
-        while (total < size) {
-            ssize_t count = ::read(m_descriptor, bytes + total, size - total);
-            if (count < 0 && errno == EINTR) continue;
-            if (count < 0) {
-                *done = total;
-                SetLastError(errno == EISDIR ? ERROR_ACCESS_DENIED : ERROR_READ_FAULT);
-                return FALSE;
-            }
-            if (count == 0) break;
-            total += static_cast<DWORD>(count);
+        int error = 0;
+        *done = static_cast<DWORD>(platform::readHostFile(m_descriptor.get(), buffer, size, error));
+        if (error != 0) {
+            SetLastError(error == EISDIR ? ERROR_ACCESS_DENIED : ERROR_READ_FAULT);
+            return FALSE;
         }
-        *done = total;
         return TRUE;
     }
 
 private:
-    int m_descriptor;
+    platform::FileDescriptor m_descriptor;
 };
-
-DWORD openError(int error, const std::string& path) {
-    switch (error) {
-        case ENOENT: {
-            // Windows tells a missing folder on the way from a missing file.
-            std::string::size_type slash = path.rfind('/');
-            struct stat folder;
-            if (slash != std::string::npos && slash != 0 &&
-                ::stat(path.substr(0, slash).c_str(), &folder) != 0) {
-                return ERROR_PATH_NOT_FOUND;
-            }
-            return ERROR_FILE_NOT_FOUND;
-        }
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
-        case EACCES:
-        case EPERM:
-        case EISDIR: return ERROR_ACCESS_DENIED;
-        case EMFILE:
-        case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-        case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        default: return ERROR_ACCESS_DENIED;
-    }
-}
 
 // 100-nanosecond intervals since 1601, as Windows counts file times.
 FILETIME fileTime(const timespec& time) {
@@ -95,9 +63,9 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, 
         return INVALID_HANDLE_VALUE;
     }
     struct stat status;
-    int descriptor = platform::openHostFile(path, O_RDONLY | O_CLOEXEC | O_NOCTTY, status);
+    int descriptor = platform::openHostFile(path, O_RDONLY | O_CLOEXEC, status);
     if (descriptor < 0) {
-        SetLastError(openError(errno, path));
+        SetLastError(platform::errorOfErrno(errno, path));
         return INVALID_HANDLE_VALUE;
     }
     // Windows opens a folder only for its backup semantics.

@@ -32,8 +32,6 @@ constexpr DWORD FILE_FLAG_SEQUENTIAL_SCAN = 0x08000000;
 constexpr DWORD INVALID_FILE_SIZE = 0xFFFFFFFF;
 
 constexpr DWORD ERROR_READ_FAULT = 30;
-constexpr DWORD ERROR_SHARING_VIOLATION = 32;
-constexpr DWORD ERROR_FILENAME_EXCED_RANGE = 206;
 
 // Overlapped reads are not served; the record is only named.
 struct OVERLAPPED;

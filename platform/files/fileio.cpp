@@ -82,8 +82,17 @@ std::FILE* binaryStream(int descriptor, const char* mode) {
         return nullptr;
     }
     file->stream = stream;
-    std::lock_guard<std::mutex> hold(binaryStreamsLock);
-    binaryStreams().insert(stream);
+    try {
+        std::lock_guard<std::mutex> hold(binaryStreamsLock);
+        binaryStreams().insert(stream);
+    } catch (const std::bad_alloc&) {
+        // The stream goes without its descriptor, which the caller still
+        // holds and closes.
+        file->descriptor = -1;
+        std::fclose(stream);
+        errno = ENOMEM;
+        return nullptr;
+    }
     return stream;
 }
 
@@ -112,7 +121,7 @@ bool openFlags(const char* mode, int& flags, const char*& streamMode) {
 // Windows opens neither a directory nor a pipe or socket by such a path.
 int openFile(const std::string& path, int flags) {
     struct stat status;
-    int descriptor = platform::openHostFile(path, flags | O_NOCTTY, status);
+    int descriptor = platform::openHostFile(path, flags, status);
     if (descriptor < 0) {
         // A socket, a pipe opened for writing with no reader, a folder
         // opened for writing.

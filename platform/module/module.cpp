@@ -7,14 +7,18 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
+#include "platform/core/hosterror.h"
+#include "platform/files/hostfile.h"
 #include "platform/module/moduleimage.h"
 #include "platform/files/path.h"
 #include "platform/module/programresources.h"
@@ -63,6 +67,15 @@ Registry& registry() {
 
 platform::FailureCount failingLoads;
 
+// What a test runs while the next load is about to read its file.
+std::mutex heldReadLock;
+std::function<void()> heldRead;
+
+std::function<void()> takeHeldRead() {
+    std::lock_guard<std::mutex> guard(heldReadLock);
+    return std::exchange(heldRead, nullptr);
+}
+
 // Any unique address serves as the program module's handle.
 char programModuleTag;
 
@@ -81,21 +94,12 @@ const platform::PeImage& programImage() {
     return image;
 }
 
-DWORD errorOfErrno(int error) {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case ELOOP:
-        return ERROR_MOD_NOT_FOUND;
-    case ENOMEM:
-        return ERROR_NOT_ENOUGH_MEMORY;
-    case EMFILE:
-    case ENFILE:
-        return ERROR_TOO_MANY_OPEN_FILES;
-    default:
-        return ERROR_ACCESS_DENIED;
-    }
+// LoadLibrary answers a missing library, or a missing folder on its way,
+// with ERROR_MOD_NOT_FOUND, where the file services tell the two apart.
+DWORD loadError(int error) {
+    DWORD found = platform::errorOfErrno(error);
+    return found == ERROR_FILE_NOT_FOUND || found == ERROR_PATH_NOT_FOUND ? ERROR_MOD_NOT_FOUND
+                                                                           : found;
 }
 
 // The same file, unchanged since the module was loaded from it. A file
@@ -112,20 +116,6 @@ HMODULE fail(DWORD error) {
     return nullptr;
 }
 
-// Reads up to length bytes at offset; fewer only at the end of the file or
-// on an error, which is left in error.
-std::size_t readAt(int fd, std::uint64_t offset, std::size_t length, BYTE* out, int& error) {
-    std::size_t done = 0;
-    while (done < length) {
-        ssize_t got = pread(fd, out + done, length - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) error = errno;
-        if (got <= 0) break;
-        done += static_cast<std::size_t>(got);
-    }
-    return done;
-}
-
 // Reads the image into an anonymous mapping that only this module holds.
 // Windows keeps a loaded library's file from being written; here the file
 // may change at any time, so nothing of the module may stay tied to it: a
@@ -137,22 +127,40 @@ std::size_t readAt(int fd, std::uint64_t offset, std::size_t length, BYTE* out, 
 DWORD copyImage(int fd, std::uint64_t fileSize, Module& module) {
     int error = 0;
     auto fromFile = [fd, &error](std::uint64_t offset, std::size_t length, BYTE* out) {
-        return readAt(fd, offset, length, out, error) == length;
+        int failed = 0;
+        std::size_t read = platform::readHostFile(fd, out, length, failed,
+                                                  platform::ReadUntil::kEnd,
+                                                  static_cast<off_t>(offset));
+        if (failed != 0) error = failed;
+        return read == length;
     };
     std::uint64_t extent = 0;
     DWORD measured = platform::PeImage::measure(fileSize, fromFile, extent);
-    if (error != 0) return errorOfErrno(error);
+    if (error != 0) return loadError(error);
     if (measured != ERROR_SUCCESS) return measured;
 
     auto size = static_cast<std::size_t>(extent);
     void* mapping = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (mapping == MAP_FAILED) return errorOfErrno(errno);
+    if (mapping == MAP_FAILED) return loadError(errno);
     module.mapping = mapping;
     module.size = size;
-    module.length = readAt(fd, 0, size, static_cast<BYTE*>(mapping), error);
-    if (error != 0) return errorOfErrno(error);
-    mprotect(mapping, size, PROT_READ);
+    module.length =
+        platform::readHostFile(fd, mapping, size, error, platform::ReadUntil::kEnd, 0);
+    if (error != 0) return loadError(error);
+    if (mprotect(mapping, size, PROT_READ) != 0) return loadError(errno);
     return ERROR_SUCCESS;
+}
+
+// The module already loaded from the file, with one more reference; null
+// when there is none. Called under the registry's lock.
+HMODULE referenceLoaded(Registry& modules, const struct stat& info) {
+    for (auto& [handle, module] : modules.modules) {
+        if (isLoadedFrom(*module, info)) {
+            ++module->references;
+            return reinterpret_cast<HMODULE>(const_cast<void*>(handle));
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -175,6 +183,11 @@ namespace testing {
 
 void failNextLibraryLoads(int count) { failingLoads.set(count); }
 
+void holdNextLibraryRead(std::function<void()> whileReading) {
+    std::lock_guard<std::mutex> guard(heldReadLock);
+    heldRead = std::move(whileReading);
+}
+
 }  // namespace testing
 
 }  // namespace platform
@@ -184,23 +197,20 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     if (failingLoads.take()) return fail(ERROR_NOT_ENOUGH_MEMORY);
 
     std::string path = platform::hostPath(fileName);
-    // Non-blocking, so that a named pipe in the library's place cannot hang us.
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) return fail(errorOfErrno(errno));
     struct stat info {};
-    if (fstat(file.get(), &info) != 0) return fail(errorOfErrno(errno));
+    FileDescriptor file(platform::openHostFile(path, O_RDONLY | O_CLOEXEC, info));
+    if (file.get() < 0) return fail(loadError(errno));
     if (S_ISDIR(info.st_mode)) return fail(ERROR_ACCESS_DENIED);
     if (!S_ISREG(info.st_mode) || info.st_size <= 0) return fail(ERROR_BAD_EXE_FORMAT);
 
     Registry& modules = registry();
-    std::lock_guard<std::mutex> guard(modules.lock);
-    for (auto& [handle, module] : modules.modules) {
-        if (isLoadedFrom(*module, info)) {
-            ++module->references;
-            return reinterpret_cast<HMODULE>(const_cast<void*>(handle));
-        }
+    {
+        std::lock_guard<std::mutex> guard(modules.lock);
+        if (HMODULE loaded = referenceLoaded(modules, info)) return loaded;
     }
 
+    // Read without the lock: a slow file holds up only its own loading.
+    if (std::function<void()> whileReading = takeHeldRead()) whileReading();
     std::unique_ptr<Module> module(new (std::nothrow) Module);
     if (!module) return fail(ERROR_NOT_ENOUGH_MEMORY);
     DWORD copied = copyImage(file.get(), static_cast<std::uint64_t>(info.st_size), *module);
@@ -212,6 +222,10 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     DWORD result = module->image.open(static_cast<const BYTE*>(module->mapping), module->length);
     if (result != ERROR_SUCCESS) return fail(result);
 
+    std::lock_guard<std::mutex> guard(modules.lock);
+    // Another thread may have loaded the same file meanwhile: its module is
+    // the file's, and this copy is dropped once the lock is let go.
+    if (HMODULE loaded = referenceLoaded(modules, info)) return loaded;
     const void* handle = module.get();
     try {
         modules.modules.emplace(handle, std::move(module));

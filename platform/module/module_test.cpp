@@ -7,7 +7,9 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <future>
 #include <string>
+#include <thread>
 
 #include "platform/module/moduletesting.h"
 #include "platform/testing.h"
@@ -62,6 +64,8 @@ TEST(LoadLibrary, FailsLikeWindowsForFilesThatAreNoLibraries) {
     loadExpectingFailure(folder.path("no-folder/missing.dll"), ERROR_MOD_NOT_FOUND);
     loadExpectingFailure("", ERROR_MOD_NOT_FOUND);
     loadExpectingFailure(folder.path(""), ERROR_ACCESS_DENIED);  // a directory
+    // Too long a name is no missing library: the file services' answer.
+    loadExpectingFailure(folder.path(std::string(300, 'x')), ERROR_FILENAME_EXCED_RANGE);
 
     writeBytes(folder.path("empty.dll"), {});
     loadExpectingFailure(folder.path("empty.dll"), ERROR_BAD_EXE_FORMAT);
@@ -141,6 +145,30 @@ TEST(LoadLibrary, CountsReferencesToTheSameFile) {
     ASSERT_NE(again, nullptr);
     EXPECT_NE(FindResourceA(again, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
     EXPECT_TRUE(FreeLibrary(again));
+}
+
+TEST(LoadLibrary, ReadsWithoutHoldingUpOtherCallsAndGivesOneFileOneModule) {
+    ScratchFolder folder;
+    const std::string path = folder.path("aud_de_de_mc_02.dll");
+    writeBytes(path, readBytes(testData(kGnuLibrary)));
+    std::promise<HMODULE> loaded;
+    std::future<HMODULE> other = loaded.get_future();
+    std::thread loader;
+    // Another thread loads the same file while this load is held at its read.
+    platform::testing::holdNextLibraryRead([&] {
+        loader = std::thread([&] { loaded.set_value(LoadLibraryA(path.c_str())); });
+        // The bound only turns a load that waits for this read into a failure
+        // instead of a hang.
+        EXPECT_EQ(other.wait_for(std::chrono::minutes(1)), std::future_status::ready)
+            << "another load waited for this one's read";
+    });
+    HMODULE first = LoadLibraryA(path.c_str());
+    loader.join();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(other.get(), first) << "one file, one module";
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_TRUE(FreeLibrary(first));
+    EXPECT_FALSE(FreeLibrary(first));
 }
 
 TEST(LoadLibrary, TakesAFileChangedSinceAsANewModule) {

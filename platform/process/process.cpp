@@ -20,7 +20,9 @@
 
 #include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
+#include "platform/core/hosterror.h"
 #include "platform/core/time.h"
+#include "platform/files/hostfile.h"
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
 #include "platform/shell/commandline.h"
@@ -44,11 +46,10 @@ public:
             return FALSE;
         }
         if (size == 0) return TRUE;
-        ssize_t got;
-        do {
-            got = ::read(m_fd.get(), buffer, size);
-        } while (got < 0 && errno == EINTR);
-        if (got < 0) {
+        int error = 0;
+        std::size_t got =
+            platform::readHostFile(m_fd.get(), buffer, size, error, platform::ReadUntil::kData);
+        if (error != 0) {
             SetLastError(ERROR_INVALID_HANDLE);
             return FALSE;
         }
@@ -166,31 +167,10 @@ BOOL fail(DWORD error) {
     return FALSE;
 }
 
-DWORD errorOfSpawn(int error) {
-    switch (error) {
-        case ENOENT:
-            return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR:
-        case ELOOP:
-        case ENAMETOOLONG:
-            return ERROR_PATH_NOT_FOUND;
-        case ENOEXEC:
-            return ERROR_BAD_EXE_FORMAT;
-        case ENOMEM:
-        case EAGAIN:
-        case E2BIG:
-            return ERROR_NOT_ENOUGH_MEMORY;
-        default:
-            return ERROR_ACCESS_DENIED;
-    }
-}
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
 // The program's name as Windows reads it from a command line, and the rest.
 void splitProgram(const std::string& commandLine, std::string& program, std::string& rest) {
     std::size_t start = 0;
-    while (start < commandLine.size() && isBlank(commandLine[start])) ++start;
+    while (start < commandLine.size() && platform::isBlank(commandLine[start])) ++start;
     std::size_t end;
     if (start < commandLine.size() && commandLine[start] == '"') {
         end = commandLine.find('"', start + 1);
@@ -199,7 +179,7 @@ void splitProgram(const std::string& commandLine, std::string& program, std::str
         if (end < commandLine.size()) ++end;
     } else {
         end = start;
-        while (end < commandLine.size() && !isBlank(commandLine[end])) ++end;
+        while (end < commandLine.size() && !platform::isBlank(commandLine[end])) ++end;
         program = commandLine.substr(start, end - start);
     }
     rest = commandLine.substr(end);
@@ -318,7 +298,7 @@ BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine, LPSECURITY_ATTRIB
                : posix_spawn(&pid, host.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
-    if (started != 0) return fail(errorOfSpawn(started));
+    if (started != 0) return fail(platform::errorOfErrno(started));
 
     auto process = std::make_shared<Process>(pid);
     HANDLE processHandle = platform::registerHandle(process);

@@ -103,6 +103,7 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
     const std::filesystem::path& folder = scratch.path();
     const std::string text = (folder / "text").string();
     const std::string garbage = (folder / "garbage").string();
+    const std::string tooLong = (folder / std::string(300, 'x')).string();
     std::ofstream(text) << "no program\n";
     std::ofstream(garbage) << "\x01\x02\x03\x04";
     std::filesystem::permissions(garbage, std::filesystem::perms::owner_all);
@@ -111,6 +112,7 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
         {"no-such-program-anywhere", nullptr, ERROR_FILE_NOT_FOUND},
         {text.c_str(), nullptr, ERROR_ACCESS_DENIED},
         {garbage.c_str(), nullptr, ERROR_BAD_EXE_FORMAT},
+        {tooLong.c_str(), nullptr, ERROR_FILENAME_EXCED_RANGE},
         {"/bin/true", "/no/such/folder", ERROR_DIRECTORY},
     };
     for (const Case& c : cases) {

@@ -15,6 +15,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/core/filedescriptor.h"
+#include "platform/files/hostfile.h"
 #include "platform/registry/regfile.h"
 
 namespace platform::registry {
@@ -73,14 +75,14 @@ Snapshot readOpenFile(const std::string& path, int fd) {
     snapshot.state = Snapshot::kRead;
     char buffer[65536];
     while (true) {
-        ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) return failed(path, cannotRead(errno));
-        if (count == 0) break;
-        if (snapshot.bytes.size() + static_cast<std::size_t>(count) > kMostBytes) {
+        int error = 0;
+        std::size_t count = readHostFile(fd, buffer, sizeof buffer, error);
+        if (error != 0) return failed(path, cannotRead(error));
+        if (snapshot.bytes.size() + count > kMostBytes) {
             return failed(path, "is larger than " + std::to_string(kMostBytes >> 20) + " MiB");
         }
-        snapshot.bytes.append(buffer, static_cast<std::size_t>(count));
+        snapshot.bytes.append(buffer, count);
+        if (count < sizeof buffer) break;
     }
     return snapshot;
 }
@@ -89,15 +91,13 @@ Snapshot readFile(const std::string& path) {
     Snapshot snapshot;
     snapshot.path = path;
     if (path.empty()) return snapshot;
-    // Non-blocking, so that a pipe in the file's place cannot hold us up.
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
+    struct stat status;
+    FileDescriptor file(openHostFile(path, O_RDONLY | O_CLOEXEC, status));
+    if (file.get() < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return snapshot;
         return failed(path, cannotRead(errno));
     }
-    snapshot = readOpenFile(path, fd);
-    close(fd);
-    return snapshot;
+    return readOpenFile(path, file.get());
 }
 
 // The tree of a snapshot; sound tells whether it holds all of the file.
@@ -236,15 +236,15 @@ DWORD replaceFile(const std::string& path, const std::string& bytes, mode_t mode
 // whatever the path names now.
 int lockedFile(const std::string& path) {
     while (true) {
-        int fd = open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+        struct stat opened;
+        int fd = openHostFile(path, O_RDONLY | O_CREAT | O_CLOEXEC, opened);
         if (fd < 0) return -1;
         int locked;
         do {
             locked = flock(fd, LOCK_EX);
         } while (locked != 0 && errno == EINTR);
-        struct stat opened;
         struct stat named;
-        if (locked == 0 && fstat(fd, &opened) == 0 && stat(path.c_str(), &named) == 0 &&
+        if (locked == 0 && stat(path.c_str(), &named) == 0 &&
             opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
             return fd;
         }

@@ -7,12 +7,6 @@
 
 namespace platform {
 
-namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-}  // namespace
-
 std::vector<std::string> splitCommandLine(std::string_view commandLine) {
     std::vector<std::string> arguments;
     std::size_t position = 0;

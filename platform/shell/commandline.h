@@ -20,6 +20,9 @@ namespace platform {
 
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
 
+// The blanks that separate arguments, and the program's name from them.
+inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
 // An argument as a program of this machine should see it: one that holds a
 // "\" and whose host form (code page 1252 to UTF-8, each "\" a "/") names an
 // existing file or directory, relative ones from directory (a host path,

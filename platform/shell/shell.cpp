@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/hosterror.h"
 #include "platform/files/path.h"
 #include "platform/shell/commandline.h"
 #include "platform/shell/spawn.h"
@@ -44,40 +45,19 @@ std::string from(const std::string& base, const std::string& path) {
     return base + "/" + path;
 }
 
-// The folder that holds path: everything before its last "/".
-std::string parentOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-INT_PTR programFailure(int error, const std::string& program) {
+// ShellExecute answers with codes of its own, the old ones below 32; a
+// failure without one of them (a name too long, too many open files) answers
+// the nearest, and the last error tells it as every other service does.
+INT_PTR shellCodeOf(DWORD error) {
     switch (error) {
-    case ENOENT:
-        // The file is there, so what is missing is what runs it.
-        if (exists(program)) return SE_ERR_DLLNOTFOUND;
-        return exists(parentOf(program)) ? SE_ERR_FNF : SE_ERR_PNF;
-    case ENOTDIR:
-    case ELOOP: return SE_ERR_PNF;
-    case ENAMETOOLONG: return SE_ERR_FNF;
-    case ENOEXEC: return ERROR_BAD_FORMAT;
-    case ETXTBSY: return SE_ERR_SHARE;
-    case ENOMEM:
-    case E2BIG:
-    case EAGAIN: return SE_ERR_OOM;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_FILENAME_EXCED_RANGE: return SE_ERR_FNF;
+    case ERROR_PATH_NOT_FOUND: return SE_ERR_PNF;
+    case ERROR_NOT_ENOUGH_MEMORY: return SE_ERR_OOM;
+    case ERROR_BAD_EXE_FORMAT: return ERROR_BAD_FORMAT;
+    case ERROR_SHARING_VIOLATION: return SE_ERR_SHARE;
     default: return SE_ERR_ACCESSDENIED;
     }
-}
-
-INT_PTR failure(const platform::SpawnResult& result, const std::string& program) {
-    switch (result.step) {
-    case platform::SpawnResult::kResources: return SE_ERR_OOM;
-    case platform::SpawnResult::kDirectory:
-        return result.error == EACCES ? SE_ERR_ACCESSDENIED : SE_ERR_PNF;
-    case platform::SpawnResult::kProgram: return programFailure(result.error, program);
-    case platform::SpawnResult::kStarted: break;
-    }
-    return 0;
 }
 
 DWORD lastErrorOf(INT_PTR code) {
@@ -86,17 +66,38 @@ DWORD lastErrorOf(INT_PTR code) {
     case SE_ERR_PNF: return ERROR_PATH_NOT_FOUND;
     case SE_ERR_ACCESSDENIED: return ERROR_ACCESS_DENIED;
     case SE_ERR_OOM: return ERROR_NOT_ENOUGH_MEMORY;
-    case ERROR_BAD_FORMAT: return ERROR_BAD_EXE_FORMAT;
-    case SE_ERR_SHARE: return 32;      // ERROR_SHARING_VIOLATION
     case SE_ERR_NOASSOC: return 1155;  // ERROR_NO_ASSOCIATION
     case SE_ERR_DLLNOTFOUND: return ERROR_MOD_NOT_FOUND;
     default: return ERROR_INVALID_PARAMETER;
     }
 }
 
-HINSTANCE answer(INT_PTR code) {
-    if (code <= 32) SetLastError(lastErrorOf(code));
+HINSTANCE answer(INT_PTR code, DWORD error) {
+    SetLastError(error);
     return reinterpret_cast<HINSTANCE>(code);
+}
+
+HINSTANCE answer(INT_PTR code) {
+    if (code <= 32) return answer(code, lastErrorOf(code));
+    return reinterpret_cast<HINSTANCE>(code);
+}
+
+HINSTANCE programFailure(int error, const std::string& program) {
+    // The file is there, so what is missing is what runs it.
+    if (error == ENOENT && exists(program)) return answer(SE_ERR_DLLNOTFOUND);
+    DWORD windowsError = platform::errorOfErrno(error, program);
+    return answer(shellCodeOf(windowsError), windowsError);
+}
+
+HINSTANCE failure(const platform::SpawnResult& result, const std::string& program) {
+    switch (result.step) {
+    case platform::SpawnResult::kResources: return answer(SE_ERR_OOM);
+    case platform::SpawnResult::kDirectory:
+        return answer(result.error == EACCES ? SE_ERR_ACCESSDENIED : SE_ERR_PNF);
+    case platform::SpawnResult::kProgram: return programFailure(result.error, program);
+    case platform::SpawnResult::kStarted: break;
+    }
+    return answer(0);
 }
 
 }  // namespace
@@ -114,7 +115,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
         arguments.push_back(platform::hostArgument(argument, workingDirectory));
     }
     platform::SpawnResult result = platform::spawnDetached(program, arguments, workingDirectory);
-    if (result.step != platform::SpawnResult::kStarted) return answer(failure(result, program));
+    if (result.step != platform::SpawnResult::kStarted) return failure(result, program);
     // What Windows answers for a started program.
     return answer(42);
 }

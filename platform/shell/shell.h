@@ -17,7 +17,10 @@
 // operation must be null, "" or "open"; window and showCommand are not
 // used. The result is above 32 when the program runs (its exec has
 // succeeded), else one of the codes below, which also becomes the last
-// error (as the matching ERROR_* code).
+// error (as the matching ERROR_* code). A failure without a code of its own
+// answers the nearest, SE_ERR_FNF for a name too long and
+// SE_ERR_ACCESSDENIED for too many open files, and the last error tells it
+// (ERROR_FILENAME_EXCED_RANGE, ERROR_TOO_MANY_OPEN_FILES).
 #pragma once
 
 #include "platform/core/types.h"

@@ -124,6 +124,7 @@ TEST_F(Shell, FailuresAnswerWindowsCodes) {
         {nullptr, "/bin/true", dir + "\\nofolder", SE_ERR_PNF},
         {"print", "/bin/true", "", SE_ERR_NOASSOC},
         {nullptr, "", "", SE_ERR_FNF},
+        {nullptr, dir + "\\" + std::string(300, 'x'), "", SE_ERR_FNF},
     };
     for (const Case& c : cases) {
         HINSTANCE result = ShellExecuteA(nullptr, c.operation, c.file.c_str(), "",
@@ -132,6 +133,9 @@ TEST_F(Shell, FailuresAnswerWindowsCodes) {
     }
     ShellExecuteA(nullptr, nullptr, (dir + "\\missing.exe").c_str(), nullptr, nullptr, 1);
     EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+    ShellExecuteA(nullptr, nullptr, (dir + "\\" + std::string(300, 'x')).c_str(), nullptr,
+                  nullptr, 1);
+    EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 }
 

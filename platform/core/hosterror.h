@@ -1,0 +1,32 @@
+// The Win32 error code of a failed host call, by its errno. Internal to the
+// layer.
+//
+// Every service answers the same code for the same errno, so that a name
+// too long or a loop of links fails alike whichever Windows function met
+// it. A service answers otherwise only where its Windows function does
+// (LoadLibraryA's ERROR_MOD_NOT_FOUND, ShellExecuteA's codes of its own),
+// and says so where it does.
+#pragma once
+
+#include <string>
+
+#include "platform/core/types.h"
+
+namespace platform {
+
+//   ENOENT                    ERROR_FILE_NOT_FOUND
+//   ENOTDIR, ELOOP            ERROR_PATH_NOT_FOUND
+//   ENAMETOOLONG              ERROR_FILENAME_EXCED_RANGE
+//   EMFILE, ENFILE            ERROR_TOO_MANY_OPEN_FILES
+//   ENOMEM, EAGAIN, E2BIG     ERROR_NOT_ENOUGH_MEMORY
+//   ENOEXEC                   ERROR_BAD_EXE_FORMAT
+//   ETXTBSY                   ERROR_SHARING_VIOLATION
+//   any other                 ERROR_ACCESS_DENIED
+DWORD errorOfErrno(int error);
+
+// The same for a call that named the host path path, where ENOENT answers
+// ERROR_PATH_NOT_FOUND when the folder that would hold path is missing too:
+// Windows tells a missing folder on the way from a missing file.
+DWORD errorOfErrno(int error, const std::string& path);
+
+}  // namespace platform
