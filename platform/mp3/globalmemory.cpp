@@ -6,7 +6,7 @@
 #include <new>
 
 #include "platform/core/failurecount.h"
-#include "platform/testing.h"
+#include "platform/mp3/mp3controls.h"
 
 namespace {
 

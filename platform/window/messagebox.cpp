@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/testing.h"
 #include "platform/text/cp1252.h"
 #include "platform/text/utf8.h"
 #include "platform/window/messageboxdialog.h"
+#include "platform/window/windowcontrols.h"
 #include "platform/window/x11display.h"
 
 namespace {
