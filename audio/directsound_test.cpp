@@ -112,10 +112,10 @@ TEST(CDirectSound, ABusyDeviceIsAskedTenTimesThenABoxIsShown) {
     TraceLog log;
     CDirectSound sound("");
     platform::testing::failNextSoundCreates(DSERR_ALLOCATED, 10);
-    const auto start = Clock::now();
+    platform::testing::recordSleeps(true);
     EXPECT_EQ(createFromImage(sound, tone), 0);
     // Nine waits of 500 ms between the ten tries.
-    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(4500));
+    EXPECT_EQ(platform::testing::recordedSleeps(), std::vector<DWORD>(9, 500));
     EXPECT_EQ(log.count("DSound Error [mark 3010]: DSERR_ALLOCATED"), 10);
     const auto boxes = platform::testing::shownMessageBoxes();
     platform::testing::recordMessageBoxes(false);
@@ -124,8 +124,11 @@ TEST(CDirectSound, ABusyDeviceIsAskedTenTimesThenABoxIsShown) {
     EXPECT_EQ(boxes[0].caption, "ERROR");
 
     // No driver twice, then the device: the third try loads the sound.
+    platform::testing::recordSleeps(true);
     platform::testing::failNextSoundCreates(DSERR_NODRIVER, 2);
     EXPECT_EQ(createFromImage(sound, tone), 1);
+    EXPECT_EQ(platform::testing::recordedSleeps(), std::vector<DWORD>(2, 500));
+    platform::testing::recordSleeps(false);
     EXPECT_EQ(log.count("DSound Error [mark 3010]: DSERR_NODRIVER"), 2);
     EXPECT_EQ(sound.getDurationMs(), 100);
 }

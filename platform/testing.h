@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/timecontrols.h"
 #include "platform/core/types.h"
 #include "platform/files/filecontrols.h"
 #include "platform/module/modulecontrols.h"
