@@ -14,9 +14,14 @@
 #include "audio/audio_testenv.h"
 #include "audio/directsound_inspector.h"
 #include "testsupport/ansipath.h"
+#include "testsupport/testdata.h"
+#include "testsupport/wholefile.h"
 #include "platform/testing.h"
 
 namespace {
+
+using testsupport::readFile;
+using testsupport::testData;
 
 using Clock = std::chrono::steady_clock;
 
@@ -80,7 +85,7 @@ TEST(CDirectSound, ARefusedFormatLeavesNoSoundBehind) {
     fourBits.wBitsPerSample = 4;
     WAVEFORMATEX unaligned = format;
     unaligned.nBlockAlign = 0;
-    std::string unalignedImage = readBinaryFile(testData() + "tone.wav");
+    std::string unalignedImage = readFile(testData("tone.wav"));
     ASSERT_GT(unalignedImage.size(), 33u);
     unalignedImage[32] = unalignedImage[33] = '\0';  // the "fmt " chunk's block alignment
     const struct {
@@ -107,7 +112,7 @@ TEST(CDirectSound, ARefusedFormatLeavesNoSoundBehind) {
 }
 
 TEST(CDirectSound, ABusyDeviceIsAskedTenTimesThenABoxIsShown) {
-    const std::string tone = readBinaryFile(testData() + "tone.wav");
+    const std::string tone = readFile(testData("tone.wav"));
     platform::testing::recordMessageBoxes(true);
     TraceLog log;
     CDirectSound sound("");
@@ -218,7 +223,7 @@ TEST(CDirectSound, ChoosesTheDeviceByItsDescription) {
     setenv("AUDIODEV", "nosuchpcm", 1);
     TraceLog log;
     CDirectSound sound("Speakers (USB");
-    EXPECT_EQ(createFromImage(sound, readBinaryFile(testData() + "tone.wav")), 1);
+    EXPECT_EQ(createFromImage(sound, readFile(testData("tone.wav"))), 1);
     EXPECT_EQ(log.count("CDirectSound::create(): Found device by name [ 1] : Speakers (USB Audio)"),
               1);
     setenv("AUDIODEV", "null", 1);
@@ -237,7 +242,7 @@ TEST(CDirectSound, WaveSoundsFromFilesAndResources) {
     EXPECT_EQ(sound.isReady(), 0);
 
     // The tone in the extensible format with the PCM sample format.
-    const std::string tone = readBinaryFile(testData() + "tone.wav");
+    const std::string tone = readFile(testData("tone.wav"));
     ASSERT_GT(tone.size(), 36u);
     const std::string extension("\x16\x00\x10\x00\x03\x00\x00\x00"
                                 "\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71",
