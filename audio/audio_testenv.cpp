@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "audio/directsound.h"
 #include "common/logger.h"
@@ -45,14 +43,4 @@ std::vector<std::string> TraceLog::lines() const {
 int TraceLog::count(const std::string& line) const {
     const std::vector<std::string> all = lines();
     return static_cast<int>(std::count(all.begin(), all.end(), line));
-}
-
-std::string testData() {
-    const char* directory = std::getenv("QUILL_TEST_DATA");
-    return std::string(directory != nullptr ? directory : ".") + "/";
-}
-
-std::string readBinaryFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

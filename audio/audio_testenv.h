@@ -23,7 +23,3 @@ private:
     testsupport::ScratchFolder m_folder{"quill-sound-log-"};
     std::string m_path;
 };
-
-// The test data the build made (QUILL_TEST_DATA), ending with "/".
-std::string testData();
-std::string readBinaryFile(const std::string& path);

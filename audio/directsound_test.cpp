@@ -14,9 +14,14 @@
 #include "audio/audio_testenv.h"
 #include "audio/directsound_inspector.h"
 #include "testsupport/ansipath.h"
+#include "testsupport/testdata.h"
+#include "testsupport/wholefile.h"
 #include "platform/testing.h"
 
 namespace {
+
+using testsupport::readFile;
+using testsupport::testData;
 
 using Clock = std::chrono::steady_clock;
 
@@ -80,7 +85,7 @@ TEST(CDirectSound, ARefusedFormatLeavesNoSoundBehind) {
     fourBits.wBitsPerSample = 4;
     WAVEFORMATEX unaligned = format;
     unaligned.nBlockAlign = 0;
-    std::string unalignedImage = readBinaryFile(testData() + "tone.wav");
+    std::string unalignedImage = readFile(testData("tone.wav"));
     ASSERT_GT(unalignedImage.size(), 33u);
     unalignedImage[32] = unalignedImage[33] = '\0';  // the "fmt " chunk's block alignment
     const struct {
@@ -107,15 +112,15 @@ TEST(CDirectSound, ARefusedFormatLeavesNoSoundBehind) {
 }
 
 TEST(CDirectSound, ABusyDeviceIsAskedTenTimesThenABoxIsShown) {
-    const std::string tone = readBinaryFile(testData() + "tone.wav");
+    const std::string tone = readFile(testData("tone.wav"));
     platform::testing::recordMessageBoxes(true);
     TraceLog log;
     CDirectSound sound("");
     platform::testing::failNextSoundCreates(DSERR_ALLOCATED, 10);
-    const auto start = Clock::now();
+    platform::testing::recordSleeps(true);
     EXPECT_EQ(createFromImage(sound, tone), 0);
     // Nine waits of 500 ms between the ten tries.
-    EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(4500));
+    EXPECT_EQ(platform::testing::recordedSleeps(), std::vector<DWORD>(9, 500));
     EXPECT_EQ(log.count("DSound Error [mark 3010]: DSERR_ALLOCATED"), 10);
     const auto boxes = platform::testing::shownMessageBoxes();
     platform::testing::recordMessageBoxes(false);
@@ -124,8 +129,11 @@ TEST(CDirectSound, ABusyDeviceIsAskedTenTimesThenABoxIsShown) {
     EXPECT_EQ(boxes[0].caption, "ERROR");
 
     // No driver twice, then the device: the third try loads the sound.
+    platform::testing::recordSleeps(true);
     platform::testing::failNextSoundCreates(DSERR_NODRIVER, 2);
     EXPECT_EQ(createFromImage(sound, tone), 1);
+    EXPECT_EQ(platform::testing::recordedSleeps(), std::vector<DWORD>(2, 500));
+    platform::testing::recordSleeps(false);
     EXPECT_EQ(log.count("DSound Error [mark 3010]: DSERR_NODRIVER"), 2);
     EXPECT_EQ(sound.getDurationMs(), 100);
 }
@@ -215,7 +223,7 @@ TEST(CDirectSound, ChoosesTheDeviceByItsDescription) {
     setenv("AUDIODEV", "nosuchpcm", 1);
     TraceLog log;
     CDirectSound sound("Speakers (USB");
-    EXPECT_EQ(createFromImage(sound, readBinaryFile(testData() + "tone.wav")), 1);
+    EXPECT_EQ(createFromImage(sound, readFile(testData("tone.wav"))), 1);
     EXPECT_EQ(log.count("CDirectSound::create(): Found device by name [ 1] : Speakers (USB Audio)"),
               1);
     setenv("AUDIODEV", "null", 1);
@@ -234,7 +242,7 @@ TEST(CDirectSound, WaveSoundsFromFilesAndResources) {
     EXPECT_EQ(sound.isReady(), 0);
 
     // The tone in the extensible format with the PCM sample format.
-    const std::string tone = readBinaryFile(testData() + "tone.wav");
+    const std::string tone = readFile(testData("tone.wav"));
     ASSERT_GT(tone.size(), 36u);
     const std::string extension("\x16\x00\x10\x00\x03\x00\x00\x00"
                                 "\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71",

@@ -13,9 +13,14 @@
 #include "audio/directsound.h"
 #include "audio/directsound_inspector.h"
 #include "testsupport/ansipath.h"
+#include "testsupport/testdata.h"
+#include "testsupport/wholefile.h"
 #include "platform/testing.h"
 
 namespace {
+
+using testsupport::readFile;
+using testsupport::testData;
 
 std::string decode(const std::string& mp3, bool* ok = nullptr) {
     std::vector<BYTE> pcm;
@@ -38,18 +43,17 @@ TEST(DecodeMp3, EqualsTheMpg123Command) {
                                     cuts + "schule-5000", cuts + "schule-400"}) {
         SCOPED_TRACE(stem);
         bool ok = false;
-        expectSamePcm(decode(readBinaryFile(stem + ".mp3"), &ok), readBinaryFile(stem + ".pcm"));
+        expectSamePcm(decode(readFile(stem + ".mp3"), &ok), readFile(stem + ".pcm"));
         EXPECT_TRUE(ok);
     }
     // Without a duration to size it by, the buffer grows.
     platform::testing::failNextDurationQueries(1);
-    expectSamePcm(decode(readBinaryFile(testData() + "wasser.mp3")),
-                  readBinaryFile(testData() + "wasser.pcm"));
+    expectSamePcm(decode(readFile(testData("wasser.mp3"))), readFile(testData("wasser.pcm")));
 }
 
 TEST(DecodeMp3, FailedPlatformCallsFailTheDecodeAndReleaseEverything) {
     // LeakSanitizer (make asan) checks that each road releases what it set up.
-    const std::string mp3 = readBinaryFile(testData() + "schule.mp3");
+    const std::string mp3 = readFile(testData("schule.mp3"));
     using namespace platform::testing;
     const struct {
         const char* what;
@@ -70,7 +74,7 @@ TEST(DecodeMp3, FailedPlatformCallsFailTheDecodeAndReleaseEverything) {
     }
     failNextAcmStreamOpens(0, 0);
     // And the next decode is whole again: the conversion header was left unprepared.
-    expectSamePcm(decode(mp3), readBinaryFile(testData() + "schule.pcm"));
+    expectSamePcm(decode(mp3), readFile(testData("schule.pcm")));
     // COM is left as it was found: initialising it now is the first time again.
     EXPECT_EQ(CoInitialize(nullptr), S_OK);
     CoUninitialize();
@@ -91,8 +95,8 @@ TEST(DecodeMp3, DataWithoutFramesGivesNoSound) {
 }
 
 TEST(LoadMp3File, TheSoundHoldsTheDecodedClipUntilReset) {
-    const std::string file = testsupport::ansiPath(testData() + "strasse.mp3");
-    const std::string expected = readBinaryFile(testData() + "strasse.pcm");
+    const std::string file = testsupport::ansiPath(testData("strasse.mp3"));
+    const std::string expected = readFile(testData("strasse.pcm"));
     CDirectSound sound("");
     CDirectSoundInspector inspect(sound);
     ASSERT_EQ(sound.loadMp3File(file.c_str(), nullptr), 1);

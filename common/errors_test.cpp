@@ -4,24 +4,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "common/logger.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 #include "testsupport/scratchfolder.h"
-
-namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-}  // namespace
+#include "testsupport/wholefile.h"
 
 TEST(ErrorReports, LogTheLineAndShowTheBoxOnlyWhenAsked) {
     const testsupport::ScratchFolder scratch("quill-errors-");
@@ -36,7 +24,7 @@ TEST(ErrorReports, LogTheLineAndShowTheBoxOnlyWhenAsked) {
     platform::testing::recordMessageBoxes(false);
     logInit(0, log.c_str(), false, false, false, false);
 
-    EXPECT_EQ(readAll(log.string()),
+    EXPECT_EQ(testsupport::readFile(log),
               "ERROR: Datei fehlt\nERROR: W\xF6rter fehlen\nERROR: kein Ton\n");
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].caption, "Error");

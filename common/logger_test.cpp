@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 
 #include "testsupport/scratchfolder.h"
 #include "testsupport/system.h"
+#include "testsupport/wholefile.h"
 
 namespace {
 
@@ -20,19 +20,15 @@ const std::string kBanner =
     "* * * * * * * * * * * * * * * * * *   E N D   O F   L O G F I L E   "
     "* * * * * * * * * * * * * * * * * *\n";
 
-std::string readFile(const fs::path& path, std::ios::openmode mode = std::ios::binary) {
-    std::ifstream in(path, mode);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using testsupport::readFile;
 
 // The log file is written in text mode: the lines as they should be there.
 std::string textMode(const std::string& lines) { return testsupport::textModeBytes(lines); }
 
-std::vector<std::string> linesOf(const std::string& text) {
+// The file's lines as a text-mode stream reads them, without their ends.
+std::vector<std::string> linesOf(const fs::path& path) {
+    std::ifstream in(path);
     std::vector<std::string> lines;
-    std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
     return lines;
 }
@@ -143,7 +139,7 @@ TEST_F(LoggerTest, RingWrapsAfterAHundredThousandLines) {
     const int total = 100001;
     for (int i = 0; i < total; ++i) logPrint(1, "%d\n", i);
     logFinish();
-    std::vector<std::string> lines = linesOf(readFile(file, std::ios::in));
+    std::vector<std::string> lines = linesOf(file);
     ASSERT_EQ(lines.size(), 100001u);  // header, 99999 surviving lines, banner
     EXPECT_EQ(lines[0], "LogLevel: 10 doLogWriteAtEnd: 1");
     // Slots come out in slot order: the newest lines, the banner, then the

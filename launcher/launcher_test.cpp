@@ -12,7 +12,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <sstream>
 #include <string>
@@ -21,6 +20,7 @@
 
 #include "launcher/launcher.h"
 #include "testsupport/scratchfolder.h"
+#include "testsupport/wholefile.h"
 #include "platform/testing.h"
 
 namespace {
@@ -28,16 +28,8 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using testsupport::readFile;
+using testsupport::writeFile;
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;

@@ -5,10 +5,7 @@
 // 1000 as "WAVE").
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -22,6 +19,7 @@
 #include "wordmodel/word.h"
 #include "wordmodel/word_inspector.h"
 #include "testsupport/scratchfolder.h"
+#include "testsupport/wholefile.h"
 
 namespace {
 
@@ -47,10 +45,7 @@ public:
 [[maybe_unused]] ::testing::Environment* const environment =
     ::testing::AddGlobalTestEnvironment(new RecordingEnvironment);
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testsupport::readFile;
 
 // The system's own text for an error code, as the error lines quote it.
 std::string systemText(DWORD error) {

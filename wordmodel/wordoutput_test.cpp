@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "testsupport/scratchfolder.h"
 #include "testsupport/system.h"
+#include "testsupport/wholefile.h"
 #include "common/textconv.h"
 #include "platform/win32.h"
 #include "wordmodel/word.h"
@@ -126,11 +126,6 @@ TEST(WordTableLine, GermanEnglishAndPolishWords) {
     }
 }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 // Header and script lines of a few words, compiled by GNU windres into a
 // recording library that our own loader then reads.
 TEST(WordResourceEntries, BuildARecordingLibrary) {
@@ -160,10 +155,10 @@ TEST(WordResourceEntries, BuildARecordingLibrary) {
     }
     std::fclose(header);
     std::fclose(script);
-    EXPECT_EQ(readFile(work / "ids.h"),
+    EXPECT_EQ(testsupport::readFile(work / "ids.h"),
               testsupport::textModeBytes("#define IDW_W1234A       1702\n"
                                          "#define IDW_W1235B       1706\n"));
-    EXPECT_EQ(readFile(work / "lines.rc"),
+    EXPECT_EQ(testsupport::readFile(work / "lines.rc"),
               testsupport::textModeBytes(
                   "IDW_W1234A           MP3       \"../../media/de_de/mp3/W1234A.mp3\"\n"
                   "IDW_W1235B           MP3       \"../../media/de_de/mp3/W1235B.mp3\"\n"));

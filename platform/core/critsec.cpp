@@ -33,6 +33,10 @@ void EnterCriticalSection(LPCRITICAL_SECTION section) {
     if (section != nullptr) pthread_mutex_lock(mutexOf(section));
 }
 
+BOOL TryEnterCriticalSection(LPCRITICAL_SECTION section) {
+    return section != nullptr && pthread_mutex_trylock(mutexOf(section)) == 0;
+}
+
 void LeaveCriticalSection(LPCRITICAL_SECTION section) {
     if (section != nullptr) pthread_mutex_unlock(mutexOf(section));
 }

@@ -1,5 +1,4 @@
-#include <atomic>
-#include <chrono>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -8,6 +7,18 @@
 #include "platform/win32.h"
 
 namespace {
+
+// Whether a thread other than the caller finds the section free; it leaves
+// again what it entered.
+bool freeForAnotherThread(CRITICAL_SECTION* section) {
+    bool entered = false;
+    std::thread other([&] {
+        entered = TryEnterCriticalSection(section) != FALSE;
+        if (entered) LeaveCriticalSection(section);
+    });
+    other.join();
+    return entered;
+}
 
 TEST(CriticalSection, SerialisesThreads) {
     CRITICAL_SECTION section;
@@ -29,33 +40,48 @@ TEST(CriticalSection, SerialisesThreads) {
     EXPECT_EQ(counter, 8 * 20000);
 }
 
-TEST(CriticalSection, IsRecursiveAndHeldUntilTheLastLeave) {
-    CRITICAL_SECTION section;
-    InitializeCriticalSection(&section);
-    EnterCriticalSection(&section);
-    EnterCriticalSection(&section);  // the owner may enter again
-    std::atomic<bool> otherEntered{false};
-    std::thread other([&] {
-        EnterCriticalSection(&section);
-        otherEntered = true;
-        LeaveCriticalSection(&section);
-    });
-    LeaveCriticalSection(&section);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    EXPECT_FALSE(otherEntered);  // still held once
-    LeaveCriticalSection(&section);
-    other.join();
-    EXPECT_TRUE(otherEntered);
-    DeleteCriticalSection(&section);
-}
-
-TEST(CriticalSection, CanBeInitialisedAgainAfterDelete) {
-    CRITICAL_SECTION section;
-    for (int round = 0; round < 3; ++round) {
+TEST(CriticalSection, IsHeldUntilTheOwnerLeavesAsOftenAsItEntered) {
+    // How often the owner enters, and whether it enters again by waiting or
+    // by trying.
+    const struct {
+        int depth;
+        bool tryAgain;
+    } cases[] = {{1, false}, {2, false}, {3, false}, {3, true}};
+    for (const auto& c : cases) {
+        CRITICAL_SECTION section;
         InitializeCriticalSection(&section);
         EnterCriticalSection(&section);
-        LeaveCriticalSection(&section);
+        for (int more = 1; more < c.depth; ++more) {
+            if (c.tryAgain) {
+                EXPECT_TRUE(TryEnterCriticalSection(&section)) << c.depth;
+            } else {
+                EnterCriticalSection(&section);
+            }
+        }
+        for (int held = c.depth; held > 0; --held) {
+            EXPECT_FALSE(freeForAnotherThread(&section)) << c.depth << " entries, " << held << " held";
+            LeaveCriticalSection(&section);
+        }
+        EXPECT_TRUE(freeForAnotherThread(&section)) << c.depth;
         DeleteCriticalSection(&section);
+    }
+}
+
+// A section is a plain struct: storage that held anything before, even a
+// deleted section, makes a free one.
+TEST(CriticalSection, StartsFreeWhateverItsStorageHeld) {
+    CRITICAL_SECTION section;
+    const unsigned char fills[] = {0x00, 0xFF, 0xA5};
+    for (unsigned char fill : fills) {
+        std::memset(&section, fill, sizeof section);
+        for (int round = 0; round < 2; ++round) {
+            InitializeCriticalSection(&section);
+            EXPECT_TRUE(freeForAnotherThread(&section)) << int{fill} << " round " << round;
+            EnterCriticalSection(&section);
+            EXPECT_FALSE(freeForAnotherThread(&section)) << int{fill} << " round " << round;
+            LeaveCriticalSection(&section);
+            DeleteCriticalSection(&section);
+        }
     }
 }
 

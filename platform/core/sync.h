@@ -12,6 +12,9 @@ using LPCRITICAL_SECTION = CRITICAL_SECTION*;
 
 void InitializeCriticalSection(LPCRITICAL_SECTION section);
 void EnterCriticalSection(LPCRITICAL_SECTION section);
+// Enters without waiting: FALSE, and nothing held, while another thread
+// holds the section.
+BOOL TryEnterCriticalSection(LPCRITICAL_SECTION section);
 void LeaveCriticalSection(LPCRITICAL_SECTION section);
 void DeleteCriticalSection(LPCRITICAL_SECTION section);
 

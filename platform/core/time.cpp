@@ -3,7 +3,28 @@
 #include <cerrno>
 #include <ctime>
 
+#include "platform/core/recorder.h"
+#include "platform/core/timecontrols.h"
+
+namespace {
+
+platform::Recorder<DWORD>& sleeps() {
+    static auto* instance = new platform::Recorder<DWORD>;
+    return *instance;
+}
+
+}  // namespace
+
+namespace platform::testing {
+
+void recordSleeps(bool on) { sleeps().record(on); }
+
+std::vector<DWORD> recordedSleeps() { return sleeps().requests(); }
+
+}  // namespace platform::testing
+
 void Sleep(DWORD milliseconds) {
+    if (sleeps().take(milliseconds)) return;
     timespec remaining{static_cast<time_t>(milliseconds / 1000),
                        static_cast<long>(milliseconds % 1000) * 1000000L};
     while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {

@@ -15,7 +15,7 @@
 #include "platform/files/hostfile.h"
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
-#include "platform/testing.h"
+#include "platform/files/filecontrols.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "testsupport/ansipath.h"
+#include "testsupport/testdata.h"
 #include "platform/gdi/dib.h"
 #include "platform/win32.h"
 
@@ -211,8 +211,7 @@ TEST_F(Surface, StretchesNearestOrSmoothed) {
 }
 
 TEST(Bitmap, LoadsTheBitmapResourceOfALibrary) {
-    std::string path =
-        testsupport::ansiPath(std::string(std::getenv("QUILL_TEST_DATA")) + "/resdll/program.dll");
+    std::string path = testsupport::ansiPath(testsupport::testData("resdll/program.dll"));
     HMODULE module = LoadLibraryA(path.c_str());
     ASSERT_NE(module, nullptr);
     auto bitmap = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(107), IMAGE_BITMAP, 0,

@@ -2,19 +2,16 @@
 // is embedded into this test (quill_embed_resources).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <vector>
 
 #include "platform/module/module.h"
+#include "testsupport/testdata.h"
+#include "testsupport/wholefile.h"
 
 namespace {
 
 std::vector<BYTE> testBitmap() {
-    std::ifstream in(std::string(std::getenv("QUILL_TEST_DATA")) + "/test.bmp", std::ios::binary);
-    std::vector<BYTE> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<BYTE> bytes = testsupport::readBytes(testsupport::testData("test.bmp"));
     return bytes.size() > 14 ? std::vector<BYTE>(bytes.begin() + 14, bytes.end()) : bytes;
 }
 

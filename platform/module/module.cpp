@@ -22,7 +22,7 @@
 #include "platform/module/moduleimage.h"
 #include "platform/files/path.h"
 #include "platform/module/programresources.h"
-#include "platform/testing.h"
+#include "platform/module/modulecontrols.h"
 
 // Defined only in programs that embed resources; hidden, so that a shared
 // library never binds to a program's image at run time.

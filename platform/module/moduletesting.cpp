@@ -1,30 +1,8 @@
 #include "platform/module/moduletesting.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
+#include <algorithm>
 
 namespace moduletesting {
-
-std::string testData(const std::string& name) {
-    const char* folder = std::getenv("QUILL_TEST_DATA");
-    if (folder == nullptr) throw std::runtime_error("QUILL_TEST_DATA is not set");
-    return std::string(folder) + "/" + name;
-}
-
-Bytes readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
-}
 
 DWORD get32(const Bytes& bytes, std::size_t offset) {
     return static_cast<DWORD>(bytes.at(offset)) | (static_cast<DWORD>(bytes.at(offset + 1)) << 8) |

@@ -9,18 +9,20 @@
 
 #include "testsupport/ansipath.h"
 #include "testsupport/scratchfolder.h"
+#include "testsupport/testdata.h"
+#include "testsupport/wholefile.h"
 #include "platform/core/types.h"
 
 namespace moduletesting {
 
 using Bytes = std::vector<BYTE>;
 
-// A file of the build's test data (QUILL_TEST_DATA), in UTF-8 for the host's
-// file access; LoadLibraryA takes it through ansiPath.
-std::string testData(const std::string& name);
+// A file of the build's test data, in UTF-8 for the host's file access;
+// LoadLibraryA takes it through ansiPath.
+using testsupport::testData;
 using testsupport::ansiPath;
-Bytes readBytes(const std::string& path);
-void writeBytes(const std::string& path, const Bytes& bytes);
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 using testsupport::ScratchFolder;
 

@@ -7,7 +7,7 @@
 
 #include "platform/core/failurecount.h"
 #include "platform/mp3/globalmemory.h"
-#include "platform/testing.h"
+#include "platform/mp3/mp3controls.h"
 
 // {0C733A30-2A1C-11CE-ADE5-00AA0044773D}
 const IID IID_ISequentialStream = {

@@ -8,7 +8,7 @@
 #include "platform/core/failurecount.h"
 #include "platform/core/handletable.h"
 #include "platform/core/localmemory.h"
-#include "platform/testing.h"
+#include "platform/mp3/mp3controls.h"
 
 namespace {
 

@@ -3,21 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
+
+#include "testsupport/testdata.h"
+#include "testsupport/wholefile.h"
 
 namespace mp3testing {
 
 Bytes testData(const std::string& name) {
-    const char* folder = std::getenv("QUILL_TEST_DATA");
-    if (folder == nullptr) throw std::runtime_error("QUILL_TEST_DATA is not set");
-    std::string path = std::string(folder) + "/" + name;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return testsupport::readBytes(testsupport::testData(name));
 }
 
 MPEGLAYER3WAVEFORMAT mp3Format() {

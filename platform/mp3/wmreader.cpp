@@ -6,7 +6,7 @@
 
 #include "platform/core/failurecount.h"
 #include "platform/mp3/mpegdecoder.h"
-#include "platform/testing.h"
+#include "platform/mp3/mp3controls.h"
 
 // {96406BDA-2B2B-11D3-B36B-00C04F6108FF}
 const IID IID_IWMHeaderInfo = {

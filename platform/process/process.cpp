@@ -26,7 +26,7 @@
 #include "platform/files/path.h"
 #include "platform/files/readable.h"
 #include "platform/shell/commandline.h"
-#include "platform/testing.h"
+#include "platform/process/processcontrols.h"
 
 extern char** environ;
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "testsupport/scratchfolder.h"
+#include "testsupport/wholefile.h"
 #include "platform/registry/registryfile.h"
 #include "platform/win32.h"
 
@@ -24,10 +25,7 @@ class Registry : public ::testing::Test {
 protected:
     void SetUp() override { setenv("QUILLORY_REGISTRY", m_file.c_str(), 1); }
     void TearDown() override { unsetenv("QUILLORY_REGISTRY"); }
-    std::string contents() {
-        std::ifstream in(m_file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string contents() { return testsupport::readFile(m_file); }
     static HKEY create(HKEY root, const char* subKey, DWORD* disposition = nullptr,
                        LSTATUS* result = nullptr) {
         HKEY key = nullptr;
@@ -40,9 +38,7 @@ protected:
         return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                               static_cast<DWORD>(std::strlen(text) + 1));
     }
-    void write(const std::string& bytes) {
-        std::ofstream(m_file, std::ios::binary | std::ios::trunc) << bytes;
-    }
+    void write(const std::string& bytes) { testsupport::writeFile(m_file, bytes); }
     void writeLauncherKey(const std::string& values) {
         write(
             "Windows Registry Editor Version 5.00\r\n\r\n"

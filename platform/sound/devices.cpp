@@ -2,15 +2,17 @@
 
 #include <alsa/asoundlib.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/sound/dsound.h"
-#include "platform/sound/soundseams.h"
 
 namespace platform::sound {
 
 namespace {
+
+std::atomic<DeviceListStandIn> standIn{nullptr};
 
 std::uint64_t fnv1a(const std::string& text, std::uint64_t hash) {
     for (unsigned char c : text) {
@@ -71,15 +73,11 @@ GUID guidOfPcm(const std::string& pcm) {
     return guid;
 }
 
+void setDeviceListStandIn(DeviceListStandIn given) { standIn.store(given); }
+
 std::vector<Device> listDevices() {
-    std::vector<platform::testing::SoundDevice> given;
+    if (DeviceListStandIn given = standIn.load()) return given();
     std::vector<Device> devices;
-    if (testDevices(&given)) {
-        for (const auto& device : given) {
-            devices.push_back({device.pcm, device.description, device.pcm.empty() ? GUID{} : guidOfPcm(device.pcm)});
-        }
-        return devices;
-    }
     devices.push_back({"", "Primary Sound Driver", GUID{}});
     appendAlsaDevices(&devices);
     return devices;

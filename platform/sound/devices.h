@@ -21,8 +21,15 @@ std::string defaultPcm();
 
 GUID guidOfPcm(const std::string& pcm);
 
-// The default device first; the test controls' list when one is set.
+// The default device first, then ALSA's; what the stand-in gives while
+// one is set.
 std::vector<Device> listDevices();
+
+// Tests play into devices of their own (platform_testing's setSoundDevices):
+// a stand-in answers for ALSA's list, default device included, until it is
+// set back to null.
+using DeviceListStandIn = std::vector<Device> (*)();
+void setDeviceListStandIn(DeviceListStandIn standIn);
 
 // The PCM to open for a device GUID (null and DSDEVID_DefaultPlayback are
 // the default device); false when no listed device has it.

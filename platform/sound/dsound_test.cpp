@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "testsupport/scratchfolder.h"
+#include "testsupport/wholefile.h"
 #include "platform/core/time.h"
 #include "platform/testing.h"
 #include "platform/window/messagebox.h"
@@ -87,8 +87,7 @@ protected:
     }
 
     std::vector<std::int16_t> played(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string bytes = testsupport::readFile(path);
         std::vector<std::int16_t> samples(bytes.size() / 2);
         std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
         return samples;

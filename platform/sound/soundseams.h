@@ -1,10 +1,7 @@
-// The sound service's side of its test controls (platform/testing.h).
+// The sound service's side of its test controls (soundcontrols.h).
 #pragma once
 
-#include <vector>
-
 #include "platform/core/types.h"
-#include "platform/testing.h"
 
 namespace platform::sound {
 
@@ -13,7 +10,5 @@ namespace platform::sound {
 bool takeCreateFailure(HRESULT* result);
 // True once after loseNextSoundBuffer.
 bool takeBufferLoss();
-// True, with the list, while a device list is set.
-bool testDevices(std::vector<platform::testing::SoundDevice>* devices);
 
 }  // namespace platform::sound

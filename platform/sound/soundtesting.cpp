@@ -1,74 +1,47 @@
+// The device list tests stand in for ALSA's (platform/testing.h).
 #include <mutex>
 
-#include "platform/sound/soundseams.h"
+#include "platform/sound/devices.h"
+#include "platform/testing.h"
 
 namespace {
 
-struct Controls {
+struct Given {
     std::mutex lock;
-    HRESULT createResult = 0;
-    int createFailures = 0;
-    bool loseBuffer = false;
-    bool haveDevices = false;
-    std::vector<platform::testing::SoundDevice> devices;
+    std::vector<platform::sound::Device> devices;
 };
 
-Controls& controls() {
-    static Controls* instance = new Controls;
+Given& given() {
+    static Given* instance = new Given;
     return *instance;
+}
+
+std::vector<platform::sound::Device> givenDevices() {
+    std::lock_guard<std::mutex> guard(given().lock);
+    return given().devices;
 }
 
 }  // namespace
 
 namespace platform::testing {
 
-void failNextSoundCreates(HRESULT result, int count) {
-    std::lock_guard<std::mutex> guard(controls().lock);
-    controls().createResult = result;
-    controls().createFailures = count;
-}
-
-void loseNextSoundBuffer() {
-    std::lock_guard<std::mutex> guard(controls().lock);
-    controls().loseBuffer = true;
-}
-
 void setSoundDevices(std::vector<SoundDevice> devices) {
-    std::lock_guard<std::mutex> guard(controls().lock);
-    controls().devices = std::move(devices);
-    controls().haveDevices = true;
+    std::vector<sound::Device> listed;
+    for (SoundDevice& device : devices) {
+        const GUID guid = device.pcm.empty() ? GUID{} : sound::guidOfPcm(device.pcm);
+        listed.push_back({std::move(device.pcm), std::move(device.description), guid});
+    }
+    {
+        std::lock_guard<std::mutex> guard(given().lock);
+        given().devices = std::move(listed);
+    }
+    sound::setDeviceListStandIn(givenDevices);
 }
 
 void clearSoundDevices() {
-    std::lock_guard<std::mutex> guard(controls().lock);
-    controls().devices.clear();
-    controls().haveDevices = false;
+    sound::setDeviceListStandIn(nullptr);
+    std::lock_guard<std::mutex> guard(given().lock);
+    given().devices.clear();
 }
 
 }  // namespace platform::testing
-
-namespace platform::sound {
-
-bool takeCreateFailure(HRESULT* result) {
-    std::lock_guard<std::mutex> guard(controls().lock);
-    if (controls().createFailures <= 0) return false;
-    --controls().createFailures;
-    *result = controls().createResult;
-    return true;
-}
-
-bool takeBufferLoss() {
-    std::lock_guard<std::mutex> guard(controls().lock);
-    bool lose = controls().loseBuffer;
-    controls().loseBuffer = false;
-    return lose;
-}
-
-bool testDevices(std::vector<platform::testing::SoundDevice>* devices) {
-    std::lock_guard<std::mutex> guard(controls().lock);
-    if (!controls().haveDevices) return false;
-    *devices = controls().devices;
-    return true;
-}
-
-}  // namespace platform::sound

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -18,6 +17,7 @@
 
 #include "platform/win32.h"
 #include "testsupport/scratchfolder.h"
+#include "testsupport/wholefile.h"
 
 namespace {
 
@@ -278,7 +278,7 @@ std::string makeLocale(const std::string& locale, const std::string& output) {
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
     std::ostringstream why;
     why << "localedef cannot make de_DE.UTF-8 (status " << status << "): "
-        << std::ifstream(output).rdbuf();
+        << testsupport::readFile(output);
     return why.str();
 }
 

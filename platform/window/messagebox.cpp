@@ -1,26 +1,20 @@
 #include "platform/window/messagebox.h"
 
 #include <cstdio>
-#include <mutex>
 #include <string>
 #include <vector>
 
-#include "platform/testing.h"
+#include "platform/core/recorder.h"
 #include "platform/text/cp1252.h"
 #include "platform/text/utf8.h"
 #include "platform/window/messageboxdialog.h"
+#include "platform/window/windowcontrols.h"
 #include "platform/window/x11display.h"
 
 namespace {
 
-struct Recorder {
-    std::mutex lock;
-    bool recording = false;
-    std::vector<platform::testing::ShownMessageBox> shown;
-};
-
-Recorder& recorder() {
-    static Recorder* instance = new Recorder;
+platform::Recorder<platform::testing::ShownMessageBox>& recorded() {
+    static auto* instance = new platform::Recorder<platform::testing::ShownMessageBox>;
     return *instance;
 }
 
@@ -37,14 +31,7 @@ int firstButton(UINT type) { return (type & 0xF) == MB_YESNO ? IDYES : IDOK; }
 
 // Caption and text in UTF-8.
 int show(const std::string& caption, const std::string& text, UINT type) {
-    Recorder& boxes = recorder();
-    {
-        std::lock_guard<std::mutex> guard(boxes.lock);
-        if (boxes.recording) {
-            boxes.shown.push_back({caption, text, type});
-            return firstButton(type);
-        }
-    }
+    if (recorded().take({caption, text, type})) return firstButton(type);
     if (int answer = platform::window::showDialog(caption, text, type); answer != 0) {
         return answer;
     }
@@ -66,18 +53,9 @@ char desktopTag;
 
 namespace platform::testing {
 
-void recordMessageBoxes(bool on) {
-    Recorder& boxes = recorder();
-    std::lock_guard<std::mutex> guard(boxes.lock);
-    boxes.recording = on;
-    boxes.shown.clear();
-}
+void recordMessageBoxes(bool on) { recorded().record(on); }
 
-std::vector<ShownMessageBox> shownMessageBoxes() {
-    Recorder& boxes = recorder();
-    std::lock_guard<std::mutex> guard(boxes.lock);
-    return boxes.shown;
-}
+std::vector<ShownMessageBox> shownMessageBoxes() { return recorded().requests(); }
 
 }  // namespace platform::testing
 

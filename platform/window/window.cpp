@@ -10,9 +10,9 @@
 #include "platform/gdi/draw.h"
 #include "platform/gdi/system.h"
 #include "platform/module/module.h"
-#include "platform/testing.h"
 #include "platform/text/cp1252.h"
 #include "platform/window/paint.h"
+#include "platform/window/windowcontrols.h"
 #include "platform/window/windowstate.h"
 
 namespace platform::window {

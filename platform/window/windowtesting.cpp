@@ -1,4 +1,4 @@
-// The test controls of the window services (platform/testing.h).
+// What tests read of the window services (platform/testing.h).
 #include <cairo.h>
 
 #include "platform/gdi/object.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/core/failurecount.h"
-#include "platform/testing.h"
+#include "platform/window/windowcontrols.h"
 
 namespace platform::window {
 

@@ -1,5 +1,5 @@
-// The test control that gives a test program an X server of its own
-// (platform/testing.h).
+// An X server of the test program's own (platform/testing.h), which the
+// deliverables never link.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
