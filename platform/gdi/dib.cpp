@@ -28,7 +28,8 @@ struct Channel {
     }
     std::uint32_t of(std::uint32_t pixel) const {
         if (mask == 0 || max == 0) return 0;
-        return ((pixel & mask) >> shift) * 255 / max;
+        // In 64 bits: a channel wider than 24 bits times 255 would not fit in 32.
+        return static_cast<std::uint32_t>(std::uint64_t{(pixel & mask) >> shift} * 255 / max);
     }
 };
 
