@@ -319,6 +319,8 @@ std::wstring& replaceAllW(std::wstring& text, const std::wstring& pattern,
     return replaceEvery(text, pattern, replacement);
 }
 
+bool isAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
 int stringToInt(const std::string& text) { return readNumber<int, std::stringstream>(text); }
 
 int wstringToInt(const std::wstring& text) { return readNumber<int, std::wstringstream>(text); }

@@ -71,6 +71,9 @@ std::string& replaceAll(std::string& text, const std::string& pattern,
 std::wstring& replaceAllW(std::wstring& text, const std::wstring& pattern,
                           const std::wstring& replacement);
 
+// "0" to "9" only, whatever else the locale counts as a digit.
+bool isAsciiDigit(wchar_t c);
+
 int stringToInt(const std::string& text);
 int wstringToInt(const std::wstring& text);
 double stringToDouble(const std::string& text);
