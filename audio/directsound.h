@@ -18,6 +18,7 @@
 // and each object must be used by one thread at a time.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,28 +27,25 @@
 // Level of the class's step traces.
 constexpr int soundTraceLevel = 9;
 
-// One device that the DirectSound enumeration reported; owns its GUID copy.
-class AudioDeviceInfo {
-public:
-    AudioDeviceInfo();
-    ~AudioDeviceInfo();
-    AudioDeviceInfo(const AudioDeviceInfo&) = delete;
-    AudioDeviceInfo& operator=(const AudioDeviceInfo&) = delete;
-
-    GUID* m_pGuid;  // null for a device reported without a GUID
+// One device that the DirectSound enumeration reported.
+struct AudioDeviceInfo {
+    std::unique_ptr<GUID> m_pGuid;  // null for a device reported without a GUID
     std::string m_description;
     std::string m_module;
 };
 
-// Appends a record for the device to the std::vector<AudioDeviceInfo*> that
-// context points at; always TRUE, so the enumeration goes on to the end.
+// Appends a record for the device to the std::vector<AudioDeviceInfo> that
+// context points at. TRUE, so the enumeration goes on to the end, unless the
+// record cannot be had for want of memory: then FALSE, which ends it with
+// the list as it was. DirectSound calls this from C, so no exception may
+// leave it.
 BOOL CALLBACK enumAudioDeviceCallback(LPGUID guid, LPCSTR description, LPCSTR module,
                                       LPVOID context);
 
 // The index of the first device whose description begins with the name or
 // is a beginning of it (byte for byte, with case), logging each device
 // looked at; -1 when none matches.
-int chooseAudioDevice(const std::string& name, const std::vector<AudioDeviceInfo*>& devices);
+int chooseAudioDevice(const std::string& name, const std::vector<AudioDeviceInfo>& devices);
 
 // The format of the decoded MP3 recordings: PCM, 2 channels, 44100 Hz, 16 bits.
 const WAVEFORMATEX& decodedPcmFormat();
