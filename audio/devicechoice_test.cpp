@@ -13,15 +13,29 @@ thread_local int allocationsLeft = -1;
 
 }  // namespace
 
-// The program's allocator, so that a test can run memory out at will.
+// The program's allocator, so that a test can run memory out at will. All
+// the single-object forms are replaced, as a sanitizer holds the blocks of
+// one form freed by another for a fault.
 void* operator new(std::size_t size) {
     if (allocationsLeft == 0) throw std::bad_alloc();
     if (allocationsLeft > 0) --allocationsLeft;
     if (void* block = std::malloc(size != 0 ? size : 1)) return block;
     throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+// Kept out of line: inlined, GCC takes free on a block of operator new for
+// a mismatch, not knowing that this operator new is malloc.
+[[gnu::noinline]] void operator delete(void* block) noexcept { std::free(block); }
+[[gnu::noinline]] void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+[[gnu::noinline]] void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
 
 namespace {
 
