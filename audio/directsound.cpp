@@ -20,13 +20,6 @@ constexpr DWORD deviceRetryMs = 500;
 
 void showDeviceError(HWND window, const char* text) { MessageBoxA(window, text, "ERROR", MB_OK); }
 
-void freeDeviceList(std::vector<AudioDeviceInfo*>& devices) {
-    for (AudioDeviceInfo* device : devices) {
-        delete device;
-    }
-    devices.clear();
-}
-
 }  // namespace
 
 CDirectSound::CDirectSound(const std::string& deviceName)
@@ -104,14 +97,14 @@ int CDirectSound::getDurationMs() { return m_nDurationMs; }
 int CDirectSound::openDevice(int createNumber, HWND window) {
     const bool fromImage = createNumber == 3;
     GUID* deviceGuid = nullptr;
-    std::vector<AudioDeviceInfo*> devices;
+    std::vector<AudioDeviceInfo> devices;
     if (fromImage && !m_deviceName.empty()) {
         if (DirectSoundEnumerateA(enumAudioDeviceCallback, &devices) < 0) {
             logPrint(1, "CDirectSound::create(): Couldn't enumerate the audio devices\n");
         }
         const int chosen = chooseAudioDevice(m_deviceName, devices);
         if (chosen >= 0) {
-            deviceGuid = devices[static_cast<size_t>(chosen)]->m_pGuid;
+            deviceGuid = devices[static_cast<size_t>(chosen)].m_pGuid.get();
         }
     }
 
@@ -128,7 +121,6 @@ int CDirectSound::openDevice(int createNumber, HWND window) {
             break;
         }
     }
-    freeDeviceList(devices);
     if (result != S_OK) {
         m_pDirectSound = nullptr;
         showDeviceError(window, "Fehler bei Create DirectSoundPuffer 00");

@@ -3,10 +3,11 @@
 //
 // The first object that creates a sound opens the shared device and its
 // primary buffer (44100 Hz, 16-bit stereo); the destruction of the last
-// object releases them. A sound comes from PCM data (create 4), from MP3 data
-// decoded whole into memory (load, loadMp3File: mp3decode.cpp) or from a
-// RIFF/WAVE image (loadWave, loadWaveFile, create 3: wave.cpp); playback
-// control is in playback.cpp.
+// object releases them. A sound comes from PCM data (create with data and
+// format), from MP3 data decoded whole into memory (load, create with a
+// resource id, loadMp3File: mp3decode.cpp) or from a RIFF/WAVE image
+// (loadWave, loadWaveFile, create with an image: wave.cpp); playback control
+// is in playback.cpp.
 //
 // Every step is traced through the logger at level 9 ("CDirectSound::play
 // 000"); DirectSound results go through printDSoundError at level 1. Device
@@ -17,6 +18,7 @@
 // and each object must be used by one thread at a time.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,28 +27,25 @@
 // Level of the class's step traces.
 constexpr int soundTraceLevel = 9;
 
-// One device that the DirectSound enumeration reported; owns its GUID copy.
-class AudioDeviceInfo {
-public:
-    AudioDeviceInfo();
-    ~AudioDeviceInfo();
-    AudioDeviceInfo(const AudioDeviceInfo&) = delete;
-    AudioDeviceInfo& operator=(const AudioDeviceInfo&) = delete;
-
-    GUID* m_pGuid;  // null for a device reported without a GUID
+// One device that the DirectSound enumeration reported.
+struct AudioDeviceInfo {
+    std::unique_ptr<GUID> m_pGuid;  // null for a device reported without a GUID
     std::string m_description;
     std::string m_module;
 };
 
-// Appends a record for the device to the std::vector<AudioDeviceInfo*> that
-// context points at; always TRUE, so the enumeration goes on to the end.
+// Appends a record for the device to the std::vector<AudioDeviceInfo> that
+// context points at. TRUE, so the enumeration goes on to the end, unless the
+// record cannot be had for want of memory: then FALSE, which ends it with
+// the list as it was. DirectSound calls this from C, so no exception may
+// leave it.
 BOOL CALLBACK enumAudioDeviceCallback(LPGUID guid, LPCSTR description, LPCSTR module,
                                       LPVOID context);
 
 // The index of the first device whose description begins with the name or
 // is a beginning of it (byte for byte, with case), logging each device
 // looked at; -1 when none matches.
-int chooseAudioDevice(const std::string& name, const std::vector<AudioDeviceInfo*>& devices);
+int chooseAudioDevice(const std::string& name, const std::vector<AudioDeviceInfo>& devices);
 
 // The format of the decoded MP3 recordings: PCM, 2 channels, 44100 Hz, 16 bits.
 const WAVEFORMATEX& decodedPcmFormat();
@@ -68,14 +67,17 @@ public:
     void setDevice(const std::string& deviceName);
     int getDurationMs();
 
-    // Create 4: the sound from PCM data that stays the caller's. 1 or 0.
+    // From PCM data and its format, which stay the caller's (traced as
+    // create 4). 1 or 0.
     int create(BYTE* data, WAVEFORMATEX* format, DWORD size, HWND window);
 
     // --- MP3 recordings (mp3decode.cpp) ---
 
-    // Resets, then create 2 for MP3: the "MP3" resource with the integer id
-    // (low 16 bits) from the module (null: the program's own). 1 or 0.
+    // Resets, then the create below. 1 or 0.
     int load(int resourceId, HMODULE module, HWND window);
+    // From the "MP3" resource with the integer id (low 16 bits) in the
+    // module (null: the program's own), decoded whole (traced as create 2).
+    // 1 or 0.
     int create(int resourceId, HMODULE module, HWND window);
     // 0 for an empty name or a file that does not open, the current sound
     // untouched; otherwise resets and decodes the file. 1 or 0.
@@ -87,13 +89,15 @@ public:
 
     // Resets, then createWave. 1 or 0.
     int loadWave(LPCSTR name, HMODULE module, HWND window);
-    // Create 1: the "WAVE" resource with the integer id.
+    // The "WAVE" resource with the integer id (traced as create 1).
     int createWave(WORD number, HMODULE module, HWND window);
-    // Create 2 for WAVE: the "WAVE" resource by id (MAKEINTRESOURCEA) or name.
+    // The "WAVE" resource by id (MAKEINTRESOURCEA) or name (traced as
+    // create 2).
     int createWave(LPCSTR name, HMODULE module, HWND window);
-    // Create 3: the sound from a RIFF/WAVE image, which must stay valid while
-    // the sound is loaded. imageSize bounds the parse where the image's end
-    // is known; unknownImageSize leaves the RIFF header alone to bound it.
+    // From a RIFF/WAVE image in memory, which must stay valid while the sound
+    // is loaded (traced as create 3). imageSize bounds the parse where the
+    // image's end is known; unknownImageSize leaves the RIFF header alone to
+    // bound it.
     static constexpr DWORD unknownImageSize = 0xFFFFFFFF;
     int create(const BYTE* image, HWND window, DWORD imageSize = unknownImageSize);
     // 0 for an empty name or a file that does not open, the current sound

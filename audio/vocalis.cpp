@@ -71,8 +71,12 @@ JNIEXPORT void JNICALL Java_com_corvantis_utilities_QzAudioPlayer_internalPlay(J
                                                                                jstring code) {
     std::string nameBytes;
     std::string codeBytes;
-    // A null name is served as the empty one: nothing to play.
-    takeBytes(env, name, nameBytes);
+    // A null name is served as the empty one: nothing to play. A name the
+    // JVM could not give leaves an exception pending, and with it no call
+    // into the JVM is allowed: the exception goes back to Java at once.
+    if (!takeBytes(env, name, nameBytes) && name != nullptr) {
+        return;
+    }
     const bool haveCode = takeBytes(env, code, codeBytes);
     const LanguageId language = haveCode ? languageOfCode(codeBytes) : 0;
     if (language == 0) {

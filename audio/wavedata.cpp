@@ -7,13 +7,9 @@
 
 #include "audio/directsound.h"
 #include "common/logger.h"
+#include "platform/core/littleendian.h"
 
 namespace {
-
-std::uint32_t readLittle32(const BYTE* bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
 
 bool isTag(const BYTE* bytes, const char* tag) { return std::memcmp(bytes, tag, 4) == 0; }
 

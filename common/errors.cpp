@@ -11,18 +11,18 @@ int ErrorFlag = 0;
 
 constexpr DWORD kUserDefaultLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
 
-// The system's text for code, or the empty text when it has none.
-std::string systemText(DWORD code) {
+}  // namespace
+
+std::string systemMessage(unsigned long code) {
     LPSTR text = nullptr;
     DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, kUserDefaultLanguage, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+        nullptr, static_cast<DWORD>(code), kUserDefaultLanguage, reinterpret_cast<LPSTR>(&text),
+        0, nullptr);
     std::string result = length != 0 && text != nullptr ? std::string(text, length) : std::string();
     if (text != nullptr) LocalFree(text);
     return result;
 }
-
-}  // namespace
 
 void reportError(const char* text, int level, bool showBox) {
     logPrint(level, "ERROR: %s\n", text);
@@ -50,7 +50,7 @@ int errorFlag() { return ErrorFlag; }
 
 std::string failureText(const char* name, unsigned long code) {
     return formatString("%s failed with error %d: %s", name, static_cast<int>(code),
-                        systemText(static_cast<DWORD>(code)).c_str());
+                        systemMessage(code).c_str());
 }
 
 std::string lastErrorText(const char* operation) {

@@ -16,6 +16,9 @@ void reportErrorWStr(std::wstring text, int level, bool showBox);
 void setErrorFlag(int value);
 int errorFlag();
 
+// The system's own text for a code, its line break kept; empty where the
+// system has none.
+std::string systemMessage(unsigned long code);
 // "<operation> failed with error <code>: <system text>" for the calling
 // thread's last error, read before anything else can change it.
 std::string lastErrorText(const char* operation);

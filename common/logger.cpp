@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/strings.h"
 #include "common/textconv.h"
 #include "platform/win32.h"
 
@@ -118,16 +119,11 @@ void logPrint(int level, const char* format, ...) {
     lockLog();
     va_list args;
     va_start(args, format);
-    va_list measureArgs;
-    va_copy(measureArgs, args);
-    int length = _vscprintf(format, measureArgs);
-    va_end(measureArgs);
-    if (length >= 0) {
-        std::vector<char> line(static_cast<std::size_t>(length) + 1, '\0');
-        _vsnprintf(line.data(), line.size(), format, args);
-        if (logState.toDebugger) OutputDebugStringA(line.data());
-        if (logState.toConsole) std::printf("%s", line.data());
-        storeLine(line.data());
+    std::string line;
+    if (formatStringV(line, format, args)) {
+        if (logState.toDebugger) OutputDebugStringA(line.c_str());
+        if (logState.toConsole) std::printf("%s", line.c_str());
+        storeLine(line.c_str());
     }
     va_end(args);
     unlockLog();

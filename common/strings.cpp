@@ -1,11 +1,13 @@
 #include "common/strings.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <locale>
 #include <sstream>
+#include <utility>
 
 #include "platform/win32.h"
 
@@ -104,17 +106,6 @@ int fromCompareResult(int result) {
     if (result == CSTR_LESS_THAN) return -1;
     if (result == CSTR_GREATER_THAN) return 1;
     return result == CSTR_EQUAL ? 0 : -2;
-}
-
-std::string formatNarrow(const char* format, va_list args) {
-    va_list measureArgs;
-    va_copy(measureArgs, args);
-    int length = _vscprintf(format, measureArgs);
-    va_end(measureArgs);
-    if (length <= 0) return {};
-    std::string result(static_cast<std::size_t>(length), '\0');
-    _vsnprintf(result.data(), result.size(), format, args);
-    return result;
 }
 
 std::wstring formatWide(const wchar_t* format, va_list args) {
@@ -256,7 +247,8 @@ std::wstring trimCharsW(const std::wstring& text, const std::wstring& set) {
 std::string formatString(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string result = formatNarrow(format, args);
+    std::string result;
+    formatStringV(result, format, args);
     va_end(args);
     return result;
 }
@@ -264,9 +256,31 @@ std::string formatString(const char* format, ...) {
 std::string& formatStringShort(std::string& target, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    target = formatNarrow(format, args);
+    formatStringV(target, format, args);
     va_end(args);
     return target;
+}
+
+bool formatStringV(std::string& text, const char* format, va_list args) {
+    if (format == nullptr) {
+        text.clear();
+        return false;
+    }
+    va_list measureArgs;
+    va_copy(measureArgs, args);
+    const int length = _vscprintf(format, measureArgs);
+    va_end(measureArgs);
+    // Formatted aside, as an argument may point into text itself; one more
+    // for the terminator the runtime writes when there is room.
+    std::string result(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    const int written = length < 0 ? -1 : _vsnprintf(result.data(), result.size(), format, args);
+    if (written < 0) {
+        text.clear();
+        return false;
+    }
+    result.resize(static_cast<std::size_t>(std::min(written, length)));
+    text = std::move(result);
+    return true;
 }
 
 std::wstring formatStringW(const wchar_t* format, ...) {
@@ -304,6 +318,8 @@ std::wstring& replaceAllW(std::wstring& text, const std::wstring& pattern,
                           const std::wstring& replacement) {
     return replaceEvery(text, pattern, replacement);
 }
+
+bool isAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 int stringToInt(const std::string& text) { return readNumber<int, std::stringstream>(text); }
 

@@ -6,6 +6,7 @@
 // no number at its start gives 0.
 #pragma once
 
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,10 @@ std::string& formatStringShort(std::string& target, const char* format, ...)
     __attribute__((format(printf, 2, 3)))
 #endif
     ;
+// The whole text of a printf format, measured first so that nothing is cut.
+// False, with the text empty, for no format or one the C runtime refuses.
+// args is used up, as by vsnprintf.
+bool formatStringV(std::string& text, const char* format, va_list args);
 std::wstring formatStringW(const wchar_t* format, ...);
 std::wstring& formatStringShortW(std::wstring& target, const wchar_t* format, ...);
 
@@ -65,6 +70,9 @@ std::string& replaceAll(std::string& text, const std::string& pattern,
                         const std::string& replacement);
 std::wstring& replaceAllW(std::wstring& text, const std::wstring& pattern,
                           const std::wstring& replacement);
+
+// "0" to "9" only, whatever else the locale counts as a digit.
+bool isAsciiDigit(wchar_t c);
 
 int stringToInt(const std::string& text);
 int wstringToInt(const std::wstring& text);

@@ -1,6 +1,7 @@
 #include "common/strings.h"
 
 #include <clocale>
+#include <cstdarg>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -162,6 +163,23 @@ TEST(Formatting, WholeTextWhateverItsLength) {
     std::wstring wideBig(5000, L'\u00E4');
     EXPECT_EQ(formatStringW(L"%s!", wideBig.c_str()), wideBig + L"!");
     EXPECT_EQ(formatString("%s", ""), "");
+}
+
+bool formatInto(std::string& text, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const bool formatted = formatStringV(text, format, args);
+    va_end(args);
+    return formatted;
+}
+
+TEST(Formatting, TheTargetMayBeAnArgumentAndNoFormatGivesNothing) {
+    std::string text = "ab";
+    EXPECT_TRUE(formatInto(text, "%s|%s", text.c_str(), text.c_str()));
+    EXPECT_EQ(text, "ab|ab");
+    EXPECT_EQ(formatStringShort(text, "<%s>", text.c_str()), "<ab|ab>");
+    EXPECT_FALSE(formatInto(text, nullptr));
+    EXPECT_EQ(text, "");
 }
 
 TEST(Formatting, WideFormatsTakeWideStringsAndCharacters) {

@@ -68,6 +68,8 @@ std::string toNarrowAcp(const wchar_t* text, int length) {
     return toNarrowN(text, length, CP_ACP);
 }
 
+std::string toNarrowAcp(const std::wstring& text) { return toNarrow(text, CP_ACP); }
+
 std::string toUtf8(const std::wstring& text) { return narrow(text.c_str(), CP_UTF8); }
 
 std::string toUtf8(const wchar_t* text, int length) { return toUtf8(makeWString(text, length)); }

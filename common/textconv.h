@@ -18,6 +18,7 @@ std::wstring toWideN(const char* text, int length);
 std::string toNarrow(const std::wstring& text, unsigned int codePage);
 std::string toNarrowN(const wchar_t* text, int length, unsigned int codePage);
 std::string toNarrowAcp(const wchar_t* text, int length);
+std::string toNarrowAcp(const std::wstring& text);
 
 std::string toUtf8(const std::wstring& text);
 std::string toUtf8(const wchar_t* text, int length);

@@ -3,22 +3,9 @@
 #include <algorithm>
 #include <string>
 
-namespace {
+#include "common/strings.h"
 
-// Formats into a string of the measured length; false for a bad format.
-bool formatText(std::string& out, const char* format, va_list args) {
-    if (format == nullptr) return false;
-    va_list measure;
-    va_copy(measure, args);
-    const int length = _vscprintf(format, measure);
-    va_end(measure);
-    if (length < 0) return false;
-    out.assign(static_cast<std::size_t>(length) + 1, '\0');
-    const int written = _vsnprintf(out.data(), out.size(), format, args);
-    if (written < 0) return false;
-    out.resize(static_cast<std::size_t>(std::min(written, length)));
-    return true;
-}
+namespace {
 
 int textLength(const std::string& text) { return static_cast<int>(text.size()); }
 
@@ -266,7 +253,7 @@ void Canvas::textOut(int x, int y, const char* format, ...) {
     std::string text;
     va_list args;
     va_start(args, format);
-    const bool formatted = formatText(text, format, args);
+    const bool formatted = formatStringV(text, format, args);
     va_end(args);
     if (!formatted) return;
     clip();
@@ -277,7 +264,7 @@ void Canvas::drawText(const RECT& rect, bool vCenter, bool hCenter, const char* 
     std::string text;
     va_list args;
     va_start(args, format);
-    const bool formatted = formatText(text, format, args);
+    const bool formatted = formatStringV(text, format, args);
     va_end(args);
     if (!formatted) return;
     clip();
@@ -292,7 +279,7 @@ void Canvas::drawText(int left, int top, int right, int bottom, bool vCenter, bo
     std::string text;
     va_list args;
     va_start(args, format);
-    const bool formatted = formatText(text, format, args);
+    const bool formatted = formatStringV(text, format, args);
     va_end(args);
     if (formatted) drawText(RECT{left, top, right, bottom}, vCenter, hCenter, "%s", text.c_str());
 }
@@ -300,7 +287,7 @@ void Canvas::drawText(int left, int top, int right, int bottom, bool vCenter, bo
 int Canvas::drawTextWrappedV(RECT rect, bool vCenter, bool hCenter, const char* format,
                              va_list args) {
     std::string text;
-    if (!formatText(text, format, args)) return 0;
+    if (!formatStringV(text, format, args)) return 0;
     clip();
     RECT measured = rect;
     const int height = DrawTextA(m_dc, text.c_str(), textLength(text), &measured,
@@ -342,7 +329,7 @@ void Canvas::measureTextWrapped(RECT& rect, const char* format, ...) {
     std::string text;
     va_list args;
     va_start(args, format);
-    const bool formatted = formatText(text, format, args);
+    const bool formatted = formatStringV(text, format, args);
     va_end(args);
     if (!formatted) return;
     DrawTextA(m_dc, text.c_str(), textLength(text), &rect, DT_CALCRECT | DT_WORDBREAK);

@@ -79,8 +79,10 @@ void initWordLibrary(AudioKind kind, const std::wstring& directory,
 // tables as they were at that moment: the tables are fixed after set-up, and
 // whoever changes one all the same must call this again before the next
 // count. Until set-up the lookups answer as the empty tables do. Counting
-// and rating only read the lookups, never build them, so calls that overlap
-// against the rule above lose level-counter increments but corrupt nothing.
+// and rating only read the lookups, never build them; but a rating counts
+// the grapheme it found in its entry of the level table, unlocked, so calls
+// must not overlap, as the rule at the top says; the callers make one call
+// at a time.
 void rebuildWordLookups();
 
 void setAudioKind(AudioKind kind);

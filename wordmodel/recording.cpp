@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/errors.h"
 #include "common/logger.h"
 #include "common/strings.h"
 #include "common/textconv.h"
@@ -28,8 +29,6 @@ constexpr int cacheRows = languageSlotCount;
 // its terminator included.
 constexpr std::size_t numberBufferSize = 1024;
 
-bool isAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
 // The slot of a language that has recordings (1 to 3), or -1 after saying
 // why. The language directories, the cache rows and the per-language arrays
 // are all indexed by it.
@@ -41,8 +40,6 @@ int recordingSlot(LanguageId language) {
     std::fflush(stdout);
     return -1;
 }
-
-std::string narrow(const std::wstring& text) { return toNarrow(text, CP_ACP); }
 
 }  // namespace
 
@@ -58,8 +55,8 @@ std::string createCompleteDllFileName(LanguageId language, AudioKind kind, int i
     // Widened so that the last index still has a successor; the number is
     // never cut, however many digits it has.
     const std::string number = formatString("%02lld", static_cast<long long>(ixDll) + 1);
-    return narrow(mediaDirectory) + narrow(tokenTable[language]) + "\\aud_" +
-           narrow(languageCode(language)) + "_" + audioKindInfo(kind).code + "_" + number +
+    return toNarrowAcp(mediaDirectory) + toNarrowAcp(tokenTable[language]) + "\\aud_" +
+           toNarrowAcp(languageCode(language)) + "_" + audioKindInfo(kind).code + "_" + number +
            ".dll";
 }
 
@@ -109,15 +106,8 @@ HMODULE loadResourceDll(LanguageId language, int ixDll) {
 
 std::string formatLastError() {
     const DWORD error = GetLastError();
-    LPSTR text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                       FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                   nullptr, error, 1024, reinterpret_cast<LPSTR>(&text), 0, nullptr);
-    // A code the system has no text for leaves no buffer.
-    std::string result = formatString("FAILED with error %d: %s", static_cast<int>(error),
-                                      text != nullptr ? text : "");
-    LocalFree(text);
-    return result;
+    return formatString("FAILED with error %d: %s", static_cast<int>(error),
+                        systemMessage(error).c_str());
 }
 
 int LX_Word::getAudioVariant(LanguageId language) const {
@@ -183,8 +173,8 @@ std::string LX_Word::getAudioFilePath(LanguageId language, AudioKind kind) const
         return std::string();
     }
     const AudioKindInfo& info = audioKindInfo(kind);
-    return narrow(mediaDirectory + tokenTable[language]) + "\\" + info.directory + "\\" +
-           narrow(m_audioName[slot]) + "." + info.extension;
+    return toNarrowAcp(mediaDirectory + tokenTable[language]) + "\\" + info.directory + "\\" +
+           toNarrowAcp(m_audioName[slot]) + "." + info.extension;
 }
 
 HMODULE LX_Word::getResourceModule() const {
@@ -212,7 +202,7 @@ void LX_Word::findWaveResource(LanguageId language, int ixDll, const std::wstrin
     const std::string error = formatLastError();
     m_hasError = true;
     logPrint(1, "ERROR: \"%20s\" has no resource entry: %s -> lang %d, dll %d, id %d => %s\n",
-             narrow(m_wordText[slot]).c_str(), narrow(m_audioName[slot]).c_str(), m_language,
-             m_dllIndex[slot], m_resourceId[slot], error.c_str());
-    logPrint(1, "   %s\n", narrow(text).c_str());
+             toNarrowAcp(m_wordText[slot]).c_str(), toNarrowAcp(m_audioName[slot]).c_str(),
+             m_language, m_dllIndex[slot], m_resourceId[slot], error.c_str());
+    logPrint(1, "   %s\n", toNarrowAcp(text).c_str());
 }

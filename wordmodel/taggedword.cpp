@@ -18,8 +18,6 @@ const std::wstring noText;
 
 bool isVariant(int variant) { return variant == 0 || variant == 1; }
 
-std::string narrow(const std::wstring& text) { return toNarrow(text, CP_ACP); }
-
 void trace(bool verbose, const char* line) {
     if (verbose) {
         logPrint(traceLevel, "%s", line);
@@ -28,7 +26,7 @@ void trace(bool verbose, const char* line) {
 
 void trace(bool verbose, const char* format, const std::wstring& text) {
     if (verbose) {
-        logPrint(traceLevel, format, narrow(text).c_str());
+        logPrint(traceLevel, format, toNarrowAcp(text).c_str());
     }
 }
 
@@ -152,7 +150,7 @@ bool LX_Word::spellsWord(const std::wstring& text, bool verbose) const {
 
 void LX_Word::setTaggedWord(const std::wstring& text, int variant, bool verbose) {
     if (verbose) {
-        logPrint(traceLevel, "setTaggedWord 000: %s %d\n", narrow(text).c_str(), variant);
+        logPrint(traceLevel, "setTaggedWord 000: %s %d\n", toNarrowAcp(text).c_str(), variant);
     }
     if (text.empty() || !isVariant(variant)) {
         trace(verbose, "setTaggedWord 999 1\n");
@@ -239,7 +237,7 @@ std::wstring LX_Word::mergeTaggedWordAlt() { return mergeTaggedWord(1); }
 
 void LX_Word::setHyphenationIntern(const std::wstring& text, int variant, bool verbose) {
     if (verbose) {
-        logPrint(traceLevel, "setHyphenationIntern 000: %s kind:%d\n", narrow(text).c_str(),
+        logPrint(traceLevel, "setHyphenationIntern 000: %s kind:%d\n", toNarrowAcp(text).c_str(),
                  variant);
     }
     if (spellsWord(text, verbose)) {
@@ -251,7 +249,7 @@ void LX_Word::setHyphenationIntern(const std::wstring& text, int variant, bool v
     } else {
         trace(verbose, "setHyphenationIntern 030\n");
         logPrint(1, "ERROR: [%4d] %s <->  \"%s\" - wrong content in Hyphenation\n", m_wordNumber,
-                 narrow(getWord()).c_str(), narrow(text).c_str());
+                 toNarrowAcp(getWord()).c_str(), toNarrowAcp(text).c_str());
     }
     if (variant == 0) {
         calcDifficulty();
@@ -279,7 +277,8 @@ const std::wstring& LX_Word::getHyphenationAlt() const { return getHyphenation(1
 
 void LX_Word::setMarkedPhonesIntern(const std::wstring& text, int variant, bool verbose) {
     if (verbose) {
-        logPrint(traceLevel, "setMarkedPhonesIntern 000: %s %d\n", narrow(text).c_str(), variant);
+        logPrint(traceLevel, "setMarkedPhonesIntern 000: %s %d\n", toNarrowAcp(text).c_str(),
+                 variant);
     }
     if (spellsWord(text, verbose)) {
         trace(verbose, "setMarkedPhonesIntern 010\n");
@@ -290,7 +289,7 @@ void LX_Word::setMarkedPhonesIntern(const std::wstring& text, int variant, bool 
     } else {
         trace(verbose, "setMarkedPhonesIntern 030\n");
         logPrint(1, "ERROR: [%4d] %s <-> %s - wrong content in MarkedPhones\n", m_wordNumber,
-                 narrow(getWord()).c_str(), narrow(text).c_str());
+                 toNarrowAcp(getWord()).c_str(), toNarrowAcp(text).c_str());
     }
     trace(verbose, "setMarkedPhonesIntern 999\n");
 }
@@ -330,8 +329,8 @@ void LX_Word::repairMarkedPhones(int variant) {
     replaceAllW(repaired, L"]]]", L"]");
     replaceAllW(repaired, L"]]", L"]");
     if (variant == 0 && repaired != m_markedPhones[0]) {
-        logPrint(1, "repairMarkedPhones(QL): %s -> %s\n", narrow(m_markedPhones[0]).c_str(),
-                 narrow(repaired).c_str());
+        logPrint(1, "repairMarkedPhones(QL): %s -> %s\n", toNarrowAcp(m_markedPhones[0]).c_str(),
+                 toNarrowAcp(repaired).c_str());
     }
     setMarkedPhones(repaired, variant);
 }

@@ -305,11 +305,12 @@ private:
     static int languageSlot(LanguageId language);
 
     int measureSyllables(std::wstring& lowered);
-    // The content check of a hyphenation or marked phones.
     // How many characters of text the grapheme unit at `at` takes; the unit
     // goes to `unit` when given.
     static std::size_t graphemUnitAt(const std::wstring& text, std::size_t at,
                                      std::wstring* unit);
+    // The content check of a hyphenation or marked phones: without its
+    // brackets and hyphens the text is the word.
     bool spellsWord(const std::wstring& text, bool verbose) const;
     void testVariantsDiffer(bool hyphenations, bool markedPhones);
 
@@ -320,11 +321,18 @@ private:
     std::vector<LX_Word> m_relatedWords;
     std::wstring m_audioName[languageSlotCount];
     std::wstring m_altAudioName[languageSlotCount];
+    // A free text per language that rides along with the record: set through
+    // setAuxText, taken over by assignFrom where the record has none, kept by
+    // reset; nothing in the word model reads it.
     std::wstring m_auxText[languageSlotCount];
     LanguageId m_language = 0;
     LanguageId m_secondLanguage = 0;
     bool m_isName = false;
+    // S: the record counts as faulty in errorCheck, as a name does; shown as
+    // "S" by toString. Only assignFrom brings it, copied or or-ed.
     bool m_flagS = false;
+    // W: brought by assignFrom as S is and shown as "W" by toString; nothing
+    // else reads it.
     bool m_flagW = false;
     std::vector<std::wstring> m_graphemPhonemList;
     std::vector<std::wstring> m_wordGroups;
@@ -333,6 +341,8 @@ private:
     int m_difficulty = 0;
     std::vector<int> m_levelCounts;
     int m_nbSyllables = 0;
+    // Y: or-ed in by mergeFrom and assignFrom; read through getFlagY and
+    // shown by toString as "Y" or "N".
     bool m_flagY = false;
     std::wstring m_taggedWord[2];
     std::wstring m_hyphenation[2];
@@ -347,16 +357,29 @@ private:
     int m_doubleKind = 0;
     bool m_hasError = false;
     bool m_audioFileFound[5] = {};
+    // A number that rides along with the record, -1 for none: assignFrom
+    // copies it or takes it over where the record has none; toString shows
+    // it in its first column.
     int m_auxNumber = -1;
     int m_wordNumber = -1;
+    // Or-ed in by assignFrom; nothing in the word model reads it.
     bool m_auxFlag = false;
     std::set<int> m_checkCodes;
     std::vector<WordReference> m_firstReferences;
     std::vector<WordReference> m_secondReferences;
     std::set<std::wstring> m_memberships;
+    // KR: or-ed in by mergeFrom and assignFrom, shown as "KR," by toString;
+    // nothing else reads it.
     bool m_flagKR = false;
+    // QL: the word is for Quillory. Every mergeFrom sets it and assignFrom
+    // or-s it in; postProcess clears it, with a log line, for a word with a
+    // hyphen, which the program cannot use. Shown as "QL," by toString.
     bool m_flagQL = false;
+    // MOB: or-ed in by mergeFrom and assignFrom, shown as "MOB," by toString;
+    // nothing else reads it.
     bool m_flagMOB = false;
+    // DiF: or-ed in by mergeFrom and assignFrom, shown as "DiF," by toString;
+    // nothing else reads it.
     bool m_flagDiF = false;
 };
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-std::string narrow(const std::wstring& text) { return toNarrow(text, CP_ACP); }
-
 // A recording counts as present when its path passes the access test for
 // reading. Nothing is opened: a named pipe or a device in a recording's place
 // must not hold the check up, and what the file holds is the player's concern.
@@ -28,7 +26,7 @@ public:
     }
     void step(const char* mark, const std::wstring& word) const {
         if (m_on) {
-            logPrint(wordTraceLevel, "%s %s: %s\n", m_method, mark, narrow(word).c_str());
+            logPrint(wordTraceLevel, "%s %s: %s\n", m_method, mark, toNarrowAcp(word).c_str());
         }
     }
 
@@ -82,9 +80,10 @@ void LX_Word::errorCheck() {
     trace.step("000", getWord());
 
     std::ostringstream prefixStream;
-    prefixStream << "[" << std::setw(4) << m_wordNumber << "] " << ":" << std::setw(4)
-                 << narrow(getArticle(m_language)) << " " << std::setw(20) << narrow(getWord())
-                 << ", " << narrow(languageToken(m_language)) << "   :   ";
+    prefixStream << "[" << std::setw(4) << m_wordNumber << "] "
+                 << ":" << std::setw(4) << toNarrowAcp(getArticle(m_language)) << " "
+                 << std::setw(20) << toNarrowAcp(getWord()) << ", "
+                 << toNarrowAcp(languageToken(m_language)) << "   :   ";
     const std::string prefixText = prefixStream.str();
     const char* const prefix = prefixText.c_str();
 
@@ -184,7 +183,7 @@ void LX_Word::errorCheck() {
     if ((m_language == languageGerman || m_language == languageEnglish) && hasArticle &&
         !getWord(m_secondLanguage).empty() && getArticle(m_secondLanguage).empty()) {
         logPrint(1, "ERROR: %s has article and translation \"%s\" has no article\n", prefix,
-                 narrow(getWord(m_secondLanguage)).c_str());
+                 toNarrowAcp(getWord(m_secondLanguage)).c_str());
         addCheckCode(articleCode);
         addCheckCode(translationCode);
     }
@@ -198,7 +197,8 @@ void LX_Word::errorCheck() {
                      "ERROR: %s size of phonemList and graphemPhonemList differs: "
                      "%d <-> %d (%s <-> %s)\n",
                      prefix, static_cast<int>(units.size()), static_cast<int>(phonemes.size()),
-                     narrow(graphemPhonemText(L"-", false)).c_str(), narrow(m_phonemList).c_str());
+                     toNarrowAcp(graphemPhonemText(L"-", false)).c_str(),
+                     toNarrowAcp(m_phonemList).c_str());
         }
     }
     trace.step("999", getWord());

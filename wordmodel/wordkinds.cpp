@@ -54,8 +54,6 @@ bool isAllowedArticle(LanguageId language, const std::wstring& text) {
     return false;
 }
 
-bool isAsciiDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-
 }  // namespace
 
 void LX_Word::setArticle(LanguageId language, const std::wstring& article) {

@@ -9,8 +9,6 @@
 
 namespace {
 
-std::string narrow(const std::wstring& text) { return toNarrow(text, CP_ACP); }
-
 template <typename T>
 void takeOverWhenEmpty(T& own, const T& other) {
     if (own.empty() && !other.empty()) {
@@ -207,7 +205,8 @@ void LX_Word::changeSZ2SS() {
                 logPrint(1,
                          "ERROR: [%4d] word:%-20s <-> hyph:%-20s - wrong content in "
                          "changeSZ2SS (hyphenation)",
-                         m_wordNumber, narrow(newWord).c_str(), narrow(newHyphenation).c_str());
+                         m_wordNumber, toNarrowAcp(newWord).c_str(),
+                         toNarrowAcp(newHyphenation).c_str());
                 return;
             }
         }
@@ -217,7 +216,8 @@ void LX_Word::changeSZ2SS() {
                 logPrint(1,
                          "ERROR: [%4d] word:%-20s <-> mkph:%-20s - wrong content in "
                          "changeSZ2SS (markedPhones)",
-                         m_wordNumber, narrow(german).c_str(), narrow(newMarkedPhones).c_str());
+                         m_wordNumber, toNarrowAcp(german).c_str(),
+                         toNarrowAcp(newMarkedPhones).c_str());
                 return;
             }
         }

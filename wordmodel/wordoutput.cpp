@@ -12,8 +12,6 @@
 
 namespace {
 
-std::string narrow(const std::wstring& text) { return toNarrow(text, CP_ACP); }
-
 const wchar_t* audioStateText(int state) {
     static const wchar_t* const texts[] = {L"    ", L"B0T0", L"B1T0", L"B0T1", L" OK "};
     return state >= 0 && state <= 4 ? texts[state] : L"????";
@@ -87,11 +85,11 @@ void LX_Word::printTableLine(std::FILE* file) const {
     // Narrowed first: a character that the wide conversion of the C
     // runtime cannot take would cut the line there.
     std::fprintf(file, ": %4d :     : %4s, %20s, %8s, %2d : %4s, %20s, %8s, %2d :\n", m_wordNumber,
-                 narrow(getArticle(m_language)).c_str(), narrow(getWord()).c_str(),
-                 narrow(getAudioName()).c_str(), getPerLanguageNumber(m_language),
-                 narrow(getArticle(m_secondLanguage)).c_str(),
-                 narrow(getWord(m_secondLanguage)).c_str(),
-                 narrow(getAudioName(m_secondLanguage)).c_str(),
+                 toNarrowAcp(getArticle(m_language)).c_str(), toNarrowAcp(getWord()).c_str(),
+                 toNarrowAcp(getAudioName()).c_str(), getPerLanguageNumber(m_language),
+                 toNarrowAcp(getArticle(m_secondLanguage)).c_str(),
+                 toNarrowAcp(getWord(m_secondLanguage)).c_str(),
+                 toNarrowAcp(getAudioName(m_secondLanguage)).c_str(),
                  getPerLanguageNumber(m_secondLanguage));
 }
 
@@ -103,7 +101,7 @@ void LX_Word::writeResourceEntry(std::FILE* header, std::FILE* script,
     if (getAudioName().empty()) {
         return;
     }
-    std::string name = narrow(getAudioName());
+    std::string name = toNarrowAcp(getAudioName());
     toUpperInPlace(name);
     const std::string resourceName = "IDW_" + name;
     if (headerNames.insert(resourceName).second) {
@@ -111,7 +109,7 @@ void LX_Word::writeResourceEntry(std::FILE* header, std::FILE* script,
     }
     if (scriptNames.insert(resourceName).second) {
         std::fprintf(script, "%-20s %s       \"../../media/%s/%s/%s.%s\"\n", resourceName.c_str(),
-                     type.c_str(), narrow(languageToken(m_language)).c_str(),
+                     type.c_str(), toNarrowAcp(languageToken(m_language)).c_str(),
                      subDirectory.c_str(), name.c_str(), extension.c_str());
     }
 }
@@ -177,7 +175,7 @@ std::wstring LX_Word::toString() const {
     return out.str();
 }
 
-void LX_Word::print(std::ostream& out) const { out << narrow(toString()) << std::endl; }
+void LX_Word::print(std::ostream& out) const { out << toNarrowAcp(toString()) << std::endl; }
 
 void LX_Word::print(std::wostream& out) const { out << toString() << std::endl; }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/core/littleendian.h"
 #include "platform/gdi/object.h"
 
 namespace platform::gdi {
@@ -14,12 +15,6 @@ constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kBitFields = 3;
 // The largest picture we take: 16384 pixels a side.
 constexpr std::int64_t kMaxSide = 16384;
-
-std::uint32_t read16(const BYTE* p) { return static_cast<std::uint32_t>(p[0] | (p[1] << 8)); }
-std::uint32_t read32(const BYTE* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 // One channel of a bit-field pixel, scaled to 0-255.
 struct Channel {
@@ -33,7 +28,8 @@ struct Channel {
     }
     std::uint32_t of(std::uint32_t pixel) const {
         if (mask == 0 || max == 0) return 0;
-        return ((pixel & mask) >> shift) * 255 / max;
+        // In 64 bits: a channel wider than 24 bits times 255 would not fit in 32.
+        return static_cast<std::uint32_t>(std::uint64_t{(pixel & mask) >> shift} * 255 / max);
     }
 };
 
@@ -41,7 +37,7 @@ struct Channel {
 
 HBITMAP bitmapFromDib(const BYTE* data, std::size_t size) {
     if (data == nullptr || size < 12) return nullptr;
-    std::uint32_t headerSize = read32(data);
+    std::uint32_t headerSize = readLittle32(data);
     std::int64_t width;
     std::int64_t height;
     std::uint32_t bits;
@@ -49,16 +45,16 @@ HBITMAP bitmapFromDib(const BYTE* data, std::size_t size) {
     std::uint32_t colorsUsed = 0;
     std::size_t entrySize = 4;
     if (headerSize == 12) {
-        width = read16(data + 4);
-        height = static_cast<std::int16_t>(read16(data + 6));
-        bits = read16(data + 10);
+        width = readLittle16(data + 4);
+        height = static_cast<std::int16_t>(readLittle16(data + 6));
+        bits = readLittle16(data + 10);
         entrySize = 3;
     } else if (headerSize >= 40 && headerSize <= size) {
-        width = static_cast<std::int32_t>(read32(data + 4));
-        height = static_cast<std::int32_t>(read32(data + 8));
-        bits = read16(data + 14);
-        compression = read32(data + 16);
-        colorsUsed = read32(data + 32);
+        width = static_cast<std::int32_t>(readLittle32(data + 4));
+        height = static_cast<std::int32_t>(readLittle32(data + 8));
+        bits = readLittle16(data + 14);
+        compression = readLittle32(data + 16);
+        colorsUsed = readLittle32(data + 32);
     } else {
         return nullptr;
     }
@@ -81,9 +77,9 @@ HBITMAP bitmapFromDib(const BYTE* data, std::size_t size) {
         // The masks follow a 40-byte header; later headers hold them inside.
         std::size_t at = 40;
         if (at + 12 > size) return nullptr;
-        red = Channel(read32(data + at));
-        green = Channel(read32(data + at + 4));
-        blue = Channel(read32(data + at + 8));
+        red = Channel(readLittle32(data + at));
+        green = Channel(readLittle32(data + at + 4));
+        blue = Channel(readLittle32(data + at + 8));
         if (headerSize == 40) offset += 12;
     }
     std::vector<std::uint32_t> palette;
@@ -130,7 +126,7 @@ HBITMAP bitmapFromDib(const BYTE* data, std::size_t size) {
                 break;
             }
             case 16: {
-                std::uint32_t pixel = read16(source + 2 * x);
+                std::uint32_t pixel = readLittle16(source + 2 * x);
                 value = (red.of(pixel) << 16) | (green.of(pixel) << 8) | blue.of(pixel);
                 break;
             }
@@ -139,7 +135,7 @@ HBITMAP bitmapFromDib(const BYTE* data, std::size_t size) {
                         (static_cast<std::uint32_t>(source[3 * x + 1]) << 8) | source[3 * x];
                 break;
             default: {
-                std::uint32_t pixel = read32(source + 4 * x);
+                std::uint32_t pixel = readLittle32(source + 4 * x);
                 value = (red.of(pixel) << 16) | (green.of(pixel) << 8) | blue.of(pixel);
                 break;
             }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -291,6 +292,33 @@ TEST(Bitmap, ReadsEveryDepthAndRefusesDamage) {
     }
     std::vector<BYTE> rle = dib(2, 1, 8, 1, {0, 0}, {0, 0, 0, 0});
     EXPECT_EQ(platform::gdi::bitmapFromDib(rle.data(), rle.size()), nullptr);
+}
+
+TEST(Bitmap, ScalesBitFieldsUpToThePixelsWidth) {
+    // Channels wider than 24 bits, whose values times 255 pass 32 bits, and
+    // a 24-bit one beside them.
+    const struct {
+        std::uint32_t red, green, blue, pixel;
+        COLORREF expected;
+    } cases[] = {
+        {0xFFFFFFFF, 0, 0, 0xFFFFFFFF, kRed},
+        {0xFFFFFFFF, 0, 0, 0x80000000, RGB(127, 0, 0)},
+        {0xFFFFFFE0, 0, 0x1F, 0xFFFFFFFF, RGB(255, 0, 255)},
+        {0, 0xFFFFFF00, 0xFF, 0x80000080, RGB(0, 127, 128)},
+    };
+    for (const auto& c : cases) {
+        std::vector<BYTE> pixel;
+        for (int i = 0; i < 4; ++i) pixel.push_back(static_cast<BYTE>(c.pixel >> (8 * i)));
+        std::vector<BYTE> bytes = dib(1, 1, 32, 3, {c.red, c.green, c.blue}, pixel);
+        HBITMAP bitmap = platform::gdi::bitmapFromDib(bytes.data(), bytes.size());
+        ASSERT_NE(bitmap, nullptr);
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        EXPECT_EQ(GetPixel(dc, 0, 0), c.expected) << std::hex << c.red << " " << c.pixel;
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
 }
 
 TEST(System, AnswersTheClassicSchemeAndWindowsXp) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/core/littleendian.h"
 #include "platform/text/utf16.h"
 
 namespace platform {
@@ -27,13 +28,6 @@ constexpr std::size_t kDirectoryEntrySize = 8;
 constexpr std::size_t kDataEntrySize = 16;
 constexpr DWORD kHighBit = 0x80000000u;
 
-WORD readWord(const BYTE* p) { return static_cast<WORD>(p[0] | (p[1] << 8)); }
-
-DWORD readDword(const BYTE* p) {
-    return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) |
-           (static_cast<DWORD>(p[2]) << 16) | (static_cast<DWORD>(p[3]) << 24);
-}
-
 // Whether [offset, offset + length) lies inside [0, limit). It never adds
 // offset and length, so hostile values cannot wrap around.
 bool fits(std::uint64_t offset, std::uint64_t length, std::uint64_t limit) {
@@ -50,15 +44,15 @@ DWORD PeImage::readHeaders(std::uint64_t size, const Reader& read, Headers& head
     if (size < kDosHeaderSize || !read(0, kDosHeaderSize, dos)) return ERROR_BAD_EXE_FORMAT;
     if (dos[0] != 'M' || dos[1] != 'Z') return ERROR_BAD_EXE_FORMAT;
 
-    std::uint64_t peOffset = readDword(dos + kPeOffsetField);
+    std::uint64_t peOffset = readLittle32(dos + kPeOffsetField);
     BYTE pe[4 + kFileHeaderSize];
     if (!fits(peOffset, sizeof pe, size) || !read(peOffset, sizeof pe, pe)) {
         return ERROR_BAD_EXE_FORMAT;
     }
     if (pe[0] != 'P' || pe[1] != 'E' || pe[2] != 0 || pe[3] != 0) return ERROR_BAD_EXE_FORMAT;
     const BYTE* fileHeader = pe + 4;
-    std::size_t sectionCount = readWord(fileHeader + 2);
-    std::size_t optionalSize = readWord(fileHeader + 16);
+    std::size_t sectionCount = readLittle16(fileHeader + 2);
+    std::size_t optionalSize = readLittle16(fileHeader + 16);
 
     std::uint64_t optionalOffset = peOffset + sizeof pe;
     if (!fits(optionalOffset, optionalSize, size) || optionalSize < 2) {
@@ -66,7 +60,7 @@ DWORD PeImage::readHeaders(std::uint64_t size, const Reader& read, Headers& head
     }
     std::vector<BYTE> optional(optionalSize);
     if (!read(optionalOffset, optionalSize, optional.data())) return ERROR_BAD_EXE_FORMAT;
-    WORD magic = readWord(optional.data());
+    WORD magic = readLittle16(optional.data());
     std::size_t countField = 0;
     if (magic == kPe32Magic) {
         countField = 92;
@@ -77,7 +71,7 @@ DWORD PeImage::readHeaders(std::uint64_t size, const Reader& read, Headers& head
     }
     std::size_t directoriesStart = countField + 4;
     if (optionalSize < directoriesStart) return ERROR_BAD_EXE_FORMAT;
-    std::uint64_t directoryCount = readDword(optional.data() + countField);
+    std::uint64_t directoryCount = readLittle32(optional.data() + countField);
     if (directoryCount * 8 > optionalSize - directoriesStart) return ERROR_BAD_EXE_FORMAT;
 
     if (sectionCount > kMaxSections) return ERROR_BAD_EXE_FORMAT;
@@ -91,7 +85,7 @@ DWORD PeImage::readHeaders(std::uint64_t size, const Reader& read, Headers& head
     headers.sections.reserve(sectionCount);
     for (std::size_t i = 0; i < sectionCount; ++i) {
         const BYTE* header = table.data() + i * kSectionHeaderSize;
-        Section section{readDword(header + 12), readDword(header + 16), readDword(header + 20)};
+        Section section{readLittle32(header + 12), readLittle32(header + 16), readLittle32(header + 20)};
         if (section.rawSize != 0 && !fits(section.rawOffset, section.rawSize, size)) {
             return ERROR_BAD_EXE_FORMAT;
         }
@@ -100,8 +94,8 @@ DWORD PeImage::readHeaders(std::uint64_t size, const Reader& read, Headers& head
 
     if (directoryCount > kResourceDirectoryIndex) {
         const BYTE* entry = optional.data() + directoriesStart + kResourceDirectoryIndex * 8;
-        DWORD rva = readDword(entry);
-        DWORD length = readDword(entry + 4);
+        DWORD rva = readLittle32(entry);
+        DWORD length = readLittle32(entry + 4);
         if (rva != 0 && length != 0) {
             bool found = false;
             for (const Section& section : headers.sections) {
@@ -173,7 +167,7 @@ bool PeImage::readDirectory(DWORD offset, Directory& directory) const {
     std::uint64_t length = m_resourceEnd - m_resourceStart;
     if (!fits(offset, kDirectoryHeaderSize, length)) return false;
     const BYTE* header = m_data + m_resourceStart + offset;
-    std::uint64_t count = std::uint64_t{readWord(header + 12)} + readWord(header + 14);
+    std::uint64_t count = std::uint64_t{readLittle16(header + 12)} + readLittle16(header + 14);
     std::uint64_t entries = std::uint64_t{offset} + kDirectoryHeaderSize;
     if (!fits(entries, count * kDirectoryEntrySize, length)) return false;
     directory.entries = entries;
@@ -185,8 +179,8 @@ bool PeImage::readEntry(const Directory& directory, std::size_t index, DWORD& na
                         DWORD& target) const {
     if (index >= directory.count) return false;
     const BYTE* entry = m_data + m_resourceStart + directory.entries + index * kDirectoryEntrySize;
-    name = readDword(entry);
-    target = readDword(entry + 4);
+    name = readLittle32(entry);
+    target = readLittle32(entry + 4);
     return true;
 }
 
@@ -194,7 +188,7 @@ bool PeImage::nameText(DWORD name, const BYTE*& text, std::size_t& units) const 
     std::uint64_t length = m_resourceEnd - m_resourceStart;
     std::uint64_t offset = name & ~kHighBit;
     if (!fits(offset, 2, length)) return false;
-    units = readWord(m_data + m_resourceStart + offset);
+    units = readLittle16(m_data + m_resourceStart + offset);
     if (!fits(offset + 2, units * 2, length)) return false;
     text = m_data + m_resourceStart + offset + 2;
     return true;
@@ -238,8 +232,8 @@ bool PeImage::readKey(DWORD name, ResourceKey& key) const {
 bool PeImage::readDataEntry(std::size_t offset, ResourceData& found) const {
     if (!fits(offset, kDataEntrySize, m_resourceEnd - m_resourceStart)) return false;
     const BYTE* entry = m_data + m_resourceStart + offset;
-    DWORD rva = readDword(entry);
-    DWORD size = readDword(entry + 4);
+    DWORD rva = readLittle32(entry);
+    DWORD size = readLittle32(entry + 4);
     std::size_t dataOffset = 0;
     if (!mapRange(rva, size, dataOffset)) return false;
     found.data = m_data + dataOffset;

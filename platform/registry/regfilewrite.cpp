@@ -2,6 +2,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/littleendian.h"
 #include "platform/registry/regfile.h"
 
 namespace platform::registry {
@@ -70,8 +71,7 @@ void writeValue(Writer& out, const Value& value) {
     }
     char buffer[24];
     if (value.type == REG_DWORD && value.data.size() == 4) {
-        DWORD number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
-                       (static_cast<DWORD>(value.data[3]) << 24);
+        DWORD number = readLittle32(value.data.data());
         std::snprintf(buffer, sizeof buffer, "dword:%08x", number);
         out.ascii(buffer);
         return;

@@ -1,7 +1,9 @@
 // For the programs that load our JNI libraries themselves, without a JVM:
 // the libraries' entry points found as the JVM finds them, and a JNI
 // environment that serves only the two calls the libraries make,
-// GetStringUTFChars and ReleaseStringUTFChars, and counts them.
+// GetStringUTFChars and ReleaseStringUTFChars, and counts them. A string can
+// be one the JVM cannot give, as when its memory runs out: taking it fails
+// and leaves an exception pending, after which JNI allows neither call.
 #pragma once
 
 #include <jni.h>
@@ -46,6 +48,7 @@ Function jniEntry(JniLibrary library, const std::string& name, int argumentBytes
 // What a jstring points at here: the string's modified UTF-8 bytes.
 struct JavaString {
     std::string utf;
+    bool unavailable = false;
 };
 
 inline jstring javaString(JavaString& string) { return reinterpret_cast<jstring>(&string); }
@@ -64,14 +67,26 @@ public:
     // Strings taken and handed back, over every environment of the program.
     static inline int taken = 0;
     static inline int handedBack = 0;
+    // Whether an exception is pending, and the calls made while one was.
+    static inline bool pending = false;
+    static inline int callsWhilePending = 0;
 
 private:
     static const char* JNICALL take(JNIEnv*, jstring string, jboolean* isCopy) {
+        if (pending) ++callsWhilePending;
         if (isCopy != nullptr) *isCopy = JNI_FALSE;
+        const auto* taking = reinterpret_cast<JavaString*>(string);
+        if (taking->unavailable) {
+            pending = true;
+            return nullptr;
+        }
         ++taken;
-        return reinterpret_cast<JavaString*>(string)->utf.c_str();
+        return taking->utf.c_str();
     }
-    static void JNICALL handBack(JNIEnv*, jstring, const char*) { ++handedBack; }
+    static void JNICALL handBack(JNIEnv*, jstring, const char*) {
+        if (pending) ++callsWhilePending;
+        ++handedBack;
+    }
 
     JNINativeInterface_ m_functions{};
     JNIEnv m_env{};
