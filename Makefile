@@ -7,6 +7,15 @@ JOBS ?= $(shell nproc)
 .NOTPARALLEL:
 FUZZ_SECONDS ?= 30
 
+# A checkout or a TMPDIR whose path the tools cannot take is refused in one
+# line before any work; tools/check-paths says which characters and why.
+ifneq ($(filter-out clean,$(or $(MAKECMDGOALS),all)),)
+path_problem := $(shell tools/check-paths)
+ifneq ($(path_problem),)
+$(error $(path_problem))
+endif
+endif
+
 all: build
 
 # What the Linux build, its tests, the demo and the benchmarks need; the

@@ -39,7 +39,7 @@ function(quill_fuzzer name)
     set(seeds ${ARG_CORPUS})
   endif()
   add_test(NAME ${name}
-    COMMAND ${CMAKE_COMMAND} -E env ${PROJECT_SOURCE_DIR}/tools/run-fuzzer
+    COMMAND ${PROJECT_SOURCE_DIR}/tools/run-fuzzer
             $<TARGET_FILE:${name}> ${QUILL_FUZZ_SECONDS} ${work} ${seeds})
   # libFuzzer stops itself after the seconds asked for; the limit only
   # catches one that hangs, with a margin for reading the seeds and the

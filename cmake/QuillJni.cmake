@@ -11,6 +11,20 @@ if(NOT JAVA_HOME AND NOT DEFINED ENV{JAVA_HOME})
 endif()
 find_package(JNI REQUIRED)
 
+# quill_jni_exports(<target> <version script>)
+# The JNI library <target> exports what the linker version script lists and
+# nothing else, and links only when every symbol is resolved. The script's
+# path goes to the linker whole (-Xlinker), since the linker's option
+# prefixes split at commas, which a checkout's path may hold.
+function(quill_jni_exports target script)
+  target_link_options(${target} PRIVATE "SHELL:-Xlinker \"--version-script=${script}\"")
+  if(NOT QUILL_SANITIZE AND NOT QUILL_FUZZ)
+    # Instrumented builds leave the sanitizer runtime to the loading process.
+    target_link_options(${target} PRIVATE "LINKER:--no-undefined")
+  endif()
+  set_target_properties(${target} PROPERTIES LINK_DEPENDS ${script})
+endfunction()
+
 # quill_jar(<name> SOURCES <files...> [ENTRY_POINT <class>] [OUTPUT_NAME <stem>]
 #           [OUTPUT_DIR <dir>] [INCLUDE_JARS <quill_jar targets...>])
 # Compiles the sources and packs their classes into <stem>.jar (default
@@ -40,7 +54,7 @@ function(quill_jar name)
   if(ARG_ENTRY_POINT)
     set(main --main-class ${ARG_ENTRY_POINT})
   endif()
-  set(utf8 ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8)
+  set(utf8 ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 --)
   add_custom_command(
     OUTPUT ${jar}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${classes}

@@ -15,6 +15,9 @@ set(demo_library ${QUILL_DEMO_MEDIA}de_de/aud_de_de_mr_01.dll)
 set(demo_words Haus Schule fahren Eier See Fahrrad Straße Wasser Tomatensalat Häuser Übung
                Bananenplantage pst 123)
 
+# espeak-ng cuts a long file name and sox takes brackets for patterns: both
+# get names relative to the folder they run in.
+file(MAKE_DIRECTORY ${demo_work})
 set(recordings "")
 set(entries "")
 set(index "")
@@ -26,9 +29,10 @@ foreach(word IN LISTS demo_words)
   add_custom_command(
     OUTPUT ${stem}.mp3
     COMMAND ${CMAKE_COMMAND} -E make_directory ${demo_work}
-    COMMAND ${ESPEAK_NG} -v de -w ${stem}.wav ${word}
-    COMMAND ${SOX} ${stem}.wav -r 44100 -c 2 ${stem}44.wav
-    COMMAND ${LAME} --quiet -b 160 --cbr -m s ${stem}44.wav ${stem}.mp3
+    COMMAND ${ESPEAK_NG} -v de -w w${number}.wav ${word}
+    COMMAND ${SOX} w${number}.wav -r 44100 -c 2 w${number}44.wav
+    COMMAND ${LAME} --quiet -b 160 --cbr -m s w${number}44.wav w${number}.mp3
+    WORKING_DIRECTORY ${demo_work}
     COMMENT "Recording the demo word ${word}"
     VERBATIM)
   list(APPEND recordings ${stem}.mp3)
