@@ -48,7 +48,9 @@ windows: build deps-windows
 	ctest --test-dir build-win32 --output-on-failure -j $(JOBS)
 	@reason=$$(windows/wine-status) || echo "make windows: the Wine runs were skipped: $$reason"
 
-check: test asan windows
+# Both sets of dependencies first, so that one that cannot be installed is
+# said before the first leg has run.
+check: deps deps-windows test asan windows
 
 # The whole product: the launcher in a demo installation (build/demo) starts
 # the demo application on Java, which sets the word model up and rates words;
