@@ -16,6 +16,11 @@ $(error $(path_problem))
 endif
 endif
 
+# "$(locked) FOLDER && COMMANDS": the commands run while this make alone
+# builds or tests in the build folder FOLDER; another make of this checkout
+# waits for it, saying so (tools/build-lock).
+locked = . tools/build-lock && lock
+
 all: build
 
 # What the Linux build, its tests, the demo and the benchmarks need; the
@@ -27,22 +32,24 @@ deps-windows:
 	@tools/install-deps windows
 
 build: deps
-	CC=gcc CXX=g++ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(locked) build && \
+	CC=gcc CXX=g++ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo && \
 	cmake --build build -j $(JOBS)
 
 test: build
-	ctest --test-dir build --output-on-failure -j $(JOBS)
+	$(locked) build && ctest --test-dir build --output-on-failure -j $(JOBS)
 
 # The same tests with AddressSanitizer and UndefinedBehaviorSanitizer, built
 # with clang into build-asan/, with the fuzz targets.
 asan-build: deps
+	$(locked) build-asan && \
 	CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	  -DQUILL_SANITIZE=ON -DQUILL_FUZZ=ON -DQUILL_FUZZ_SECONDS=$(FUZZ_SECONDS)
+	  -DQUILL_SANITIZE=ON -DQUILL_FUZZ=ON -DQUILL_FUZZ_SECONDS=$(FUZZ_SECONDS) && \
 	cmake --build build-asan -j $(JOBS)
 
 # Every test of the sanitizer build, each fuzz target for FUZZ_SECONDS.
 asan: asan-build
-	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+	$(locked) build-asan && ctest --test-dir build-asan --output-on-failure -j $(JOBS)
 
 # The deliverables for 32-bit Windows (build-win32/), cross-built with
 # mingw-w64; their exports and resources are read back, and the unit tests
@@ -50,14 +57,17 @@ asan: asan-build
 # Where Wine cannot be had, the runs under Wine are reported as skipped,
 # and the last line says why (windows/wine-status).
 windows: build deps-windows
+	$(locked) build-win32 && \
 	cmake -S windows -B build-win32 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw32.cmake" -DQUILL_HOST_BUILD="$(CURDIR)/build"
-	cmake --build build-win32 -j $(JOBS)
-	if windows/wine-status > /dev/null; then windows/run-wine cmd /c ver; fi
+	  -DCMAKE_TOOLCHAIN_FILE="$(CURDIR)/cmake/mingw32.cmake" -DQUILL_HOST_BUILD="$(CURDIR)/build" && \
+	cmake --build build-win32 -j $(JOBS) && \
+	if windows/wine-status > /dev/null; then windows/run-wine cmd /c ver; fi && \
 	ctest --test-dir build-win32 --output-on-failure -j $(JOBS)
 	@reason=$$(windows/wine-status) || echo "make windows: the Wine runs were skipped: $$reason"
 
-check: test asan windows
+# Both sets of dependencies first, so that one that cannot be installed is
+# said before the first leg has run.
+check: deps deps-windows test asan windows
 
 # The whole product: the launcher in a demo installation (build/demo) starts
 # the demo application on Java, which sets the word model up and rates words;
@@ -87,7 +97,10 @@ bench: bench-java bench-audio
 
 # Runs every fuzz target for FUZZ_SECONDS seconds: make fuzz FUZZ_SECONDS=600
 fuzz: asan-build
-	ctest --test-dir build-asan --output-on-failure -L fuzz
+	$(locked) build-asan && ctest --test-dir build-asan --output-on-failure -L fuzz
 
+# Each folder once no other make builds or tests in it.
 clean:
-	rm -rf build build-asan build-win32
+	for folder in build build-asan build-win32; do \
+	  $(locked) $$folder && rm -rf $$folder || exit 1; \
+	done

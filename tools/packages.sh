@@ -20,3 +20,22 @@ missing() {
 # Whether this machine runs 32-bit x86 programs, by itself or through
 # qemu-i386.
 runs_i386() { /lib/ld-linux.so.2 --version > /dev/null 2>&1; }
+
+# Prints what runs a command as root here: nothing for root, sudo for a user
+# who has it; answers 1 for a user who has neither, who can only ask root.
+root_prefix() {
+  [ "$(id -u)" -eq 0 ] && return 0
+  command -v sudo > /dev/null && echo sudo
+}
+# Why this user cannot install packages (where root_prefix answers 1).
+rootless="this user is not root and has no sudo"
+
+# root_command PACKAGES...: the command that installs them, for root to run.
+root_command() {
+  case " $* " in
+    *':i386 '*)
+      dpkg --print-foreign-architectures | grep -qx i386 ||
+        printf 'dpkg --add-architecture i386 && ' ;;
+  esac
+  echo "apt-get update && apt-get install -y --no-install-recommends $*"
+}
