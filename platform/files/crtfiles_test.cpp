@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "testsupport/ansipath.h"
 #include "testsupport/scratchfolder.h"
 
 namespace {
@@ -23,8 +24,8 @@ public:
         return (m_path / name).string();
     }
     // In Windows form, as the code above the layer names it.
-    std::string windows(const std::string& name = "") const {
-        std::string path = (m_path / name).string();
+    std::string windows(const std::string& name) const {
+        std::string path = m_scratch.ansiPath(name);
         for (char& c : path) {
             if (c == '/') c = '\\';
         }
@@ -159,11 +160,11 @@ TEST(FileServices, DesktopDirectoryFollowsTheXdgUserDirectories) {
     setenv("XDG_CONFIG_HOME", (hostHome / "cfg").c_str(), 1);
     char path[MAX_PATH] = {};
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE));
-    EXPECT_EQ(std::string(path), (hostHome / "Desktop").string());
+    EXPECT_EQ(std::string(path), testsupport::ansiPath((hostHome / "Desktop").string()));
     folder.file("home/cfg/user-dirs.dirs",
                 "# made by hand\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
     ASSERT_TRUE(SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE));
-    EXPECT_EQ(std::string(path), (hostHome / "Schreibtisch").string());
+    EXPECT_EQ(std::string(path), testsupport::ansiPath((hostHome / "Schreibtisch").string()));
     EXPECT_FALSE(SHGetSpecialFolderPathA(nullptr, path, 0, FALSE));
     setenv("HOME", savedHome.c_str(), 1);
     unsetenv("XDG_CONFIG_HOME");

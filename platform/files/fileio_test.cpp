@@ -29,14 +29,14 @@ protected:
 TEST_F(FileOpen, WindowsPathsReachTheHostFileSystem) {
     fs::create_directory(dir / "sub");
     // "sub\W\xF6rter.txt": a backslash and a code page 1252 letter.
-    std::string windowsName = (dir / "sub").string() + "\\W\xF6rter.txt";
+    std::string windowsName = scratch.ansiPath("sub") + "\\W\xF6rter.txt";
     std::FILE* file = _fsopen(windowsName.c_str(), "w", _SH_DENYNO);
     ASSERT_NE(file, nullptr);
     std::fputs("x", file);
     std::fclose(file);
     EXPECT_TRUE(fs::exists(dir / "sub" / "W\xC3\xB6rter.txt"));
     EXPECT_EQ(_fsopen(windowsName.c_str(), "r", 0), nullptr);
-    EXPECT_EQ(_fsopen((dir.string() + "\\missing\\x").c_str(), "r", _SH_DENYNO), nullptr);
+    EXPECT_EQ(_fsopen((scratch.ansiPath() + "\\missing\\x").c_str(), "r", _SH_DENYNO), nullptr);
 }
 
 TEST_F(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
@@ -57,7 +57,8 @@ TEST_F(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
     for (const char* name : {"folder", "pipe", "socket"}) {
         for (const char* mode : {"w", "ab", "r", "rb"}) {
             errno = 0;
-            std::FILE* stream = _fsopen((dir.string() + "\\" + name).c_str(), mode, _SH_DENYNO);
+            std::FILE* stream =
+                _fsopen((scratch.ansiPath() + "\\" + name).c_str(), mode, _SH_DENYNO);
             EXPECT_EQ(stream, nullptr) << name << " " << mode;
             EXPECT_EQ(errno, EACCES) << name << " " << mode;
             if (stream != nullptr) std::fclose(stream);
@@ -73,7 +74,7 @@ TEST_F(FileOpen, BinaryModeEndsWithItsStream) {
     // The C library hands out a closed stream's address again; a stream
     // opened there by anyone else is text.
     for (int round = 0; round < 4; ++round) {
-        std::FILE* binary = _fsopen((dir.string() + "\\text.txt").c_str(), "rb", _SH_DENYNO);
+        std::FILE* binary = _fsopen((scratch.ansiPath() + "\\text.txt").c_str(), "rb", _SH_DENYNO);
         ASSERT_NE(binary, nullptr);
         EXPECT_TRUE(platform::isBinaryStream(binary));
         std::fclose(binary);
