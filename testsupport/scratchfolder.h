@@ -15,7 +15,8 @@ namespace testsupport {
 // answers). Throws std::runtime_error, in one line saying what is wrong with
 // which folder and what to do, where the tests cannot use it: it is missing,
 // no folder, or its path holds a character outside the ANSI code page, in
-// which the code under test reads narrow paths.
+// which the code under test reads narrow paths, or on Linux one that no
+// Windows file name holds, since that code names files in Windows form.
 std::filesystem::path temporaryDirectory();
 
 class ScratchFolder {
