@@ -24,7 +24,7 @@ public:
 
 TraceLog::TraceLog() {
     m_path = m_folder.path("sound.log");
-    logInit(soundTraceLevel, m_path.c_str(), false, false, true, false);
+    logInit(soundTraceLevel, m_folder.ansiPath("sound.log").c_str(), false, false, true, false);
 }
 
 TraceLog::~TraceLog() {

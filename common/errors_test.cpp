@@ -14,7 +14,7 @@
 TEST(ErrorReports, LogTheLineAndShowTheBoxOnlyWhenAsked) {
     const testsupport::ScratchFolder scratch("quill-errors-");
     const std::filesystem::path log = scratch.path() / "log.txt";
-    logInit(5, log.c_str(), false, false, true, false);
+    logInit(5, scratch.ansiPath("log.txt").c_str(), false, false, true, false);
     platform::testing::recordMessageBoxes(true);
     reportError("Datei fehlt", 1, false);
     reportErrorW(L"Wörter fehlen", 2, true);
@@ -22,7 +22,7 @@ TEST(ErrorReports, LogTheLineAndShowTheBoxOnlyWhenAsked) {
     reportErrorWStr(L"kein Ton", 3, true);
     auto boxes = platform::testing::shownMessageBoxes();
     platform::testing::recordMessageBoxes(false);
-    logInit(0, log.c_str(), false, false, false, false);
+    logInit(0, scratch.ansiPath("log.txt").c_str(), false, false, false, false);
 
     EXPECT_EQ(testsupport::readFile(log),
               "ERROR: Datei fehlt\nERROR: W\xF6rter fehlen\nERROR: kein Ton\n");

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "launcher/launcher.h"
+#include "testsupport/ansipath.h"
 #include "testsupport/scratchfolder.h"
 #include "testsupport/wholefile.h"
 #include "platform/testing.h"
@@ -28,8 +29,16 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+// How long a launcher may run: the splash's four seconds, with room for a
+// loaded machine.
+constexpr std::chrono::seconds kLimit{30};
+
 using testsupport::readFile;
 using testsupport::writeFile;
+
+// A path as the launcher names it, in its log, its boxes and the registry:
+// in the ANSI code page.
+std::string ansi(const fs::path& path) { return testsupport::ansiPath(path.string()); }
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -104,8 +113,18 @@ protected:
             execve(QUILLORY_PATH, argv.data(), envp.data());
             _exit(121);
         }
+        // Bounded: a launcher that waits for what nobody answers, such as a
+        // message box on the test's X server, fails the test instead of
+        // holding it.
         int status = 0;
-        waitpid(run.pid, &status, 0);
+        pid_t ended = 0;
+        while ((ended = waitpid(run.pid, &status, WNOHANG)) == 0 && Clock::now() - start < kLimit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (ended == 0) {
+            kill(run.pid, SIGKILL);
+            waitpid(run.pid, &status, 0);
+            ADD_FAILURE() << "the launcher ran longer than " << kLimit.count() << " s: ended";
+        }
         run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.stderrText = readFile(errors);
@@ -154,7 +173,7 @@ XWindowAttributes awaitWindow(Display* display, const char* name) {
 }
 
 std::vector<std::string> startMarks(const fs::path& cwd, const char* language = "(null)") {
-    return {"Satellite path: " + cwd.string() + "\\bin\\" + language + "\\Satellite.dll",
+    return {"Satellite path: " + ansi(cwd) + "\\bin\\" + language + "\\Satellite.dll",
             "mark 100"};
 }
 
@@ -165,7 +184,7 @@ std::vector<std::string> concat(std::vector<std::string> a, const std::vector<st
 
 // Up to the start of the Java runtime.
 std::vector<std::string> javaMarks(const fs::path& root, const std::string& commandLine) {
-    const std::string r = root.string();
+    const std::string r = ansi(root);
     return {"mark 150", "mark 210",
             "mark 211: jarOption: -Dsun.java2d.d3d=false -jar \"" + r + "\\Quillory.jar\" \"" + r +
                 "\" " + commandLine,
@@ -226,7 +245,7 @@ TEST_F(LauncherTest, StartedElsewhereFindsTheRegistrysInstallationAndJavaOutlive
     const fs::path root = install(m_work / "installed");
     fs::create_directories(m_work / "desktop");
     const LaunchResult run =
-        launch(m_work / "desktop", registry(regString("RootDirectory", root.string())),
+        launch(m_work / "desktop", registry(regString("RootDirectory", ansi(root))),
                {"--linger", "Sch\xC3\xB6ne Gr\xC3\xBC\xC3\x9F" "e", "C:\\a b\\"});
     EXPECT_EQ(run.status, 0) << run.stderrText;
     const std::vector<std::string> found =
@@ -263,7 +282,7 @@ TEST_F(LauncherTest, ARootDirectoryWithATrailingBackslashReachesJavaApartFromThe
     fs::create_directories(desktop);
     // As installers write it. Before the closing quote, the backslash made
     // that quote part of the root directory, which took the command line in.
-    const std::string written = registry(regString("RootDirectory", root.string() + "\\"));
+    const std::string written = registry(regString("RootDirectory", ansi(root) + "\\"));
     const struct {
         std::vector<std::string> arguments;
         std::string commandLine;
@@ -331,16 +350,18 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
     const std::string bitmapOnly = regString("Language", "Bild");
 
     std::string rootNoZero;  // hex(1): UTF-16LE without a terminating zero
-    for (unsigned char c : noJava.string()) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02x", c);
-        rootNoZero += (rootNoZero.empty() ? "" : ",") + std::string(hex) + ",00";
+    for (wchar_t c : testsupport::widened(CP_ACP, ansi(noJava))) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%02x,%02x", static_cast<unsigned>(c) & 0xFF,
+                      (static_cast<unsigned>(c) >> 8) & 0xFF);
+        rootNoZero += (rootNoZero.empty() ? "" : ",") + std::string(hex);
     }
 
     const std::string m2 =
         "Quillory konnte die Datei Quillory.jar nicht finden. Stellen Sie sicher,\n"
         "dass sich diese Datei im Installationsverzeichnis befindet und die Einstellungen\n"
         "in der Registry korrekt sind. Das Programm kann nicht gestartet werden.";
+    // A box without a display shows on standard error in UTF-8.
     const std::string m4 = "Quillory kann nicht gestartet werden, da\njre\\bin\\javaw.exe nicht "
                            "unter\n" + noJava.string() + "\ngefunden werden konnte.";
     const std::vector<std::string> m2Marks{"mark 110", "mark 111", "mark 130", "mark 135",
@@ -358,7 +379,7 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
         {"no RootDirectory", noJar, registry(regString("Language", "Deutsch")),
          kNoInstallationText, concat(startMarks(noJar, "Deutsch"), kNoInstallationMarks)},
         {"no Quillory.jar under RootDirectory", noJar,
-         registry(regString("RootDirectory", noJar.string())), m2,
+         registry(regString("RootDirectory", ansi(noJar))), m2,
          concat(startMarks(noJar), m2Marks)},
         {"no javaw.exe", noJava, "", m4,
          concat(startMarks(noJava), {"mark 150", "mark 210", "mark 300"})},
@@ -376,10 +397,10 @@ TEST_F(LauncherTest, ExplainsEachFailureInOneMessageBox) {
         {"language library with a bitmap alone, no RootDirectory", lacking, registry(bitmapOnly),
          kNoInstallationText, concat(startMarks(lacking, "Bild"), kNoInstallationMarks)},
         {"language library with a bitmap alone, no Quillory.jar", lacking,
-         registry(bitmapOnly + regString("RootDirectory", noJar.string())), m2,
+         registry(bitmapOnly + regString("RootDirectory", ansi(noJar))), m2,
          concat(startMarks(lacking, "Bild"), m2Marks)},
         {"language library with a bitmap alone, no javaw.exe", lacking,
-         registry(bitmapOnly + regString("RootDirectory", noJava.string())), m4,
+         registry(bitmapOnly + regString("RootDirectory", ansi(noJava))), m4,
          concat(startMarks(lacking, "Bild"), m4Marks)},
         {"language library with some strings", lacking,
          registry(regString("Language", "Teilweise")),

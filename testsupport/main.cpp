@@ -5,13 +5,33 @@
 // run at once never meet in it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <optional>
+
 #include "testsupport/scratchfolder.h"
 #include "testsupport/system.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    const testsupport::ScratchFolder temporary("quill-test-");
-    const std::string path = temporary.path().string();
+    // Listing the tests, as CTest does before it runs them, needs no folder:
+    // a temporary directory the tests cannot use is then said by each test.
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
+    std::optional<testsupport::ScratchFolder> temporary;
+    try {
+        temporary.emplace("quill-test-");
+    } catch (const std::exception& error) {
+        // One line, and no test run: every test would fail on the folder.
+        const std::string program = std::filesystem::path(argv[0]).filename().string();
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), error.what());
+        return 1;
+    }
+#ifdef _WIN32
+    const std::string path = temporary->ansiPath();  // as the narrow environment holds it
+#else
+    const std::string path = temporary->path().string();
+#endif
     // GoogleTest looks at TEST_TMPDIR first; Windows programs at TMP and TEMP.
     for (const char* name : {"TMPDIR", "TEST_TMPDIR", "TMP", "TEMP"}) {
         testsupport::setEnv(name, path.c_str());

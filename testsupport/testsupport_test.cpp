@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "testsupport/ansipath.h"
 #include "testsupport/scratchfolder.h"
 #include "testsupport/system.h"
 #include "testsupport/testdata.h"
@@ -45,6 +46,67 @@ TEST_F(TestData, NamesFilesOfTheFolderAndRefusesWhatIsNotThere) {
     EXPECT_THROW(testsupport::testData("missing.wav"), std::runtime_error);
     testsupport::unsetEnv("QUILL_TEST_DATA");
     EXPECT_THROW(testsupport::testData("tone.wav"), std::runtime_error);
+}
+
+// The folder as the narrow functions name it: each letter of code page 1252
+// one byte, the same file as the host path.
+TEST(ScratchFolder, GivesTheAnsiFormOfItsPaths) {
+    const testsupport::ScratchFolder folder("quill-ansi-");
+    const std::string ansi = folder.ansiPath();
+    EXPECT_EQ(testsupport::widened(CP_ACP, ansi),
+              testsupport::widened(CP_UTF8, folder.path().string()));
+    EXPECT_EQ(folder.ansiPath("W\xC3\xB6rter/x.txt"), ansi + "/W\xF6rter/x.txt");
+    EXPECT_EQ(testsupport::ansiPath(folder.path("\xE2\x82\xAC")), ansi + "/\x80");
+}
+
+TEST(AnsiPath, NamesTheFirstCharacterTheCodePageLacks) {
+    const struct {
+        const char* utf8;
+        const char* lacking;
+    } cases[] = {
+        {"", ""},
+        {"/tmp/a b, c = 100% +@! (x) [y] & z'\xC3\x9C", ""},
+        {"/tmp/\xE2\x82\xAC\xC5\x93", ""},                  // € and oe: 0x80 and 0x9C
+        {"/tmp/\xC5\x81\xC3\xB3" "d\xC5\xBA", "\xC5\x81"},     // Łódź: Ł
+        {"/tmp/\xF0\x9F\x98\x80/\xC5\x81", "\xF0\x9F\x98\x80"},  // beyond the first plane
+        {"/tmp/a\xDC" "b", "\xDC"},                         // a byte that is no UTF-8
+        {"/tmp/\xEF\xBF\xBD", "\xEF\xBF\xBD"},                  // U+FFFD itself
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(testsupport::firstCharacterAnsiLacks(c.utf8), c.lacking) << c.utf8;
+    }
+}
+
+class TemporaryDirectory : public ::testing::Test {
+protected:
+    void TearDown() override { testsupport::setEnv("TMPDIR", m_saved.c_str()); }
+
+private:
+    const std::string m_saved = std::getenv("TMPDIR");  // the program's own folder
+};
+
+TEST_F(TemporaryDirectory, IsAbsoluteAndTmpWhereTmpdirIsUnsetOrEmpty) {
+    testsupport::setEnv("TMPDIR", "");
+    EXPECT_EQ(testsupport::temporaryDirectory(), "/tmp");
+    testsupport::unsetEnv("TMPDIR");
+    EXPECT_EQ(testsupport::temporaryDirectory(), "/tmp");
+    testsupport::setEnv("TMPDIR", ".");
+    EXPECT_EQ(testsupport::temporaryDirectory(), std::filesystem::current_path() / ".");
+}
+
+// No shell reads the arguments: each reaches the program as it is.
+TEST(RunProgram, PassesEachArgumentAsItIsAndAnswersTheExitStatus) {
+    const testsupport::ScratchFolder folder("quill-run-");
+    const std::string odd = "a b'c\"$d`e;f";
+    std::filesystem::create_directory(folder.path(odd));
+    EXPECT_EQ(testsupport::runProgram({"sh", "-c", "printf '%s|' \"$@\"; pwd; exit 3", "sh", odd,
+                                       "*"},
+                                      folder.path(odd), folder.path("out.txt")),
+              3);
+    EXPECT_EQ(testsupport::readFile(folder.path() / "out.txt"),
+              odd + "|*|" + folder.path(odd) + "\n");
+    EXPECT_EQ(testsupport::runProgram({"quill-no-such-program"}), -1);
+    EXPECT_EQ(testsupport::runProgram({"true"}, folder.path("missing")), -1);
 }
 
 }  // namespace

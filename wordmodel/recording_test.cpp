@@ -246,7 +246,7 @@ protected:
                 module = nullptr;
             }
         }
-        logInit(1, logFile().c_str(), false, false, true, false);
+        logInit(1, scratch->ansiPath("log.txt").c_str(), false, false, true, false);
     }
     void TearDown() override {
         platform::testing::failNextLibraryLoads(0);

@@ -27,7 +27,7 @@ class WordChecks : public ::testing::Test {
 protected:
     void SetUp() override {
         m_savedDirectory = mediaDirectory;
-        setMediaDirectory(toWide(m_root.string() + "/"));
+        setMediaDirectory(toWide(m_scratch.ansiPath() + "/"));
     }
     void TearDown() override {
         setMediaDirectory(m_savedDirectory);

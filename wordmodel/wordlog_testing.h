@@ -17,7 +17,7 @@ class WordLogCapture {
 public:
     explicit WordLogCapture(int level = 1) {
         m_path = m_folder.path("word.log");
-        logInit(level, m_path.c_str(), false, false, true, false);
+        logInit(level, m_folder.ansiPath("word.log").c_str(), false, false, true, false);
     }
     ~WordLogCapture() {
         logInit(0, nullptr, false, false, false, false);

@@ -169,13 +169,17 @@ TEST(WordResourceEntries, BuildARecordingLibrary) {
     std::ofstream(recordings / "W1234A.mp3", std::ios::binary) << "first recording";
     std::ofstream(recordings / "W1235B.mp3", std::ios::binary) << "second";
     std::ofstream(work / "res.rc") << "#include \"ids.h\"\n#include \"lines.rc\"\n";
-    const std::string build = "cd '" + work.string() +
-                              "' && i686-w64-mingw32-windres --preprocessor=cpp -J rc -O coff"
-                              " res.rc -o res.o && i686-w64-mingw32-ld --dll -e 0 -s -o res.dll"
-                              " res.o";
-    ASSERT_EQ(std::system(build.c_str()), 0);
+    // In the folder, so that the script's relative paths hold.
+    ASSERT_EQ(testsupport::runProgram({"i686-w64-mingw32-windres", "--preprocessor=cpp", "-J", "rc",
+                                       "-O", "coff", "res.rc", "-o", "res.o"},
+                                      work.string()),
+              0);
+    ASSERT_EQ(testsupport::runProgram(
+                  {"i686-w64-mingw32-ld", "--dll", "-e", "0", "-s", "-o", "res.dll", "res.o"},
+                  work.string()),
+              0);
 
-    HMODULE module = LoadLibraryA((work / "res.dll").string().c_str());
+    HMODULE module = LoadLibraryA(scratch.ansiPath("build/res/res.dll").c_str());
     ASSERT_NE(module, nullptr);
     const struct {
         int id;

@@ -19,7 +19,7 @@ TEST(CurrentDirectory, WindowsSizesAndCodePage1252) {
     fs::path dir = fs::path(pattern) / "W\xC3\xB6rter";
     fs::create_directory(dir);
     fs::current_path(dir);
-    std::string expected = pattern + "/W\xF6rter";
+    std::string expected = scratch.ansiPath() + "/W\xF6rter";
     auto length = static_cast<DWORD>(expected.size());
 
     EXPECT_EQ(GetCurrentDirectoryA(0, nullptr), length + 1);

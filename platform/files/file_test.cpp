@@ -31,7 +31,7 @@ TEST_F(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
     fs::create_symlink("loop", dir / "loop");
     // Names in Windows form: backslashes, code page 1252.
     auto open = [this](const std::string& name, DWORD access = GENERIC_READ) {
-        return CreateFileA((dir.string() + "\\" + name).c_str(), access, FILE_SHARE_READ,
+        return CreateFileA((scratch.ansiPath() + "\\" + name).c_str(), access, FILE_SHARE_READ,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     };
 
@@ -73,7 +73,7 @@ TEST_F(FileHandle, TellsAFileOrFolderFromEveryOtherHoweverNamed) {
     fs::create_directory_symlink(".", dir / "self");
     auto information = [this](const std::string& name) {
         BY_HANDLE_FILE_INFORMATION found{};
-        HANDLE file = CreateFileA((dir.string() + "\\" + name).c_str(), GENERIC_READ,
+        HANDLE file = CreateFileA((scratch.ansiPath() + "\\" + name).c_str(), GENERIC_READ,
                                   FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         EXPECT_NE(file, INVALID_HANDLE_VALUE) << name;

@@ -29,14 +29,14 @@ protected:
 TEST_F(FileOpen, WindowsPathsReachTheHostFileSystem) {
     fs::create_directory(dir / "sub");
     // "sub\W\xF6rter.txt": a backslash and a code page 1252 letter.
-    std::string windowsName = (dir / "sub").string() + "\\W\xF6rter.txt";
+    std::string windowsName = scratch.ansiPath("sub") + "\\W\xF6rter.txt";
     std::FILE* file = _fsopen(windowsName.c_str(), "w", _SH_DENYNO);
     ASSERT_NE(file, nullptr);
     std::fputs("x", file);
     std::fclose(file);
     EXPECT_TRUE(fs::exists(dir / "sub" / "W\xC3\xB6rter.txt"));
     EXPECT_EQ(_fsopen(windowsName.c_str(), "r", 0), nullptr);
-    EXPECT_EQ(_fsopen((dir.string() + "\\missing\\x").c_str(), "r", _SH_DENYNO), nullptr);
+    EXPECT_EQ(_fsopen((scratch.ansiPath() + "\\missing\\x").c_str(), "r", _SH_DENYNO), nullptr);
 }
 
 TEST_F(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
@@ -45,10 +45,14 @@ TEST_F(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
     int listener = socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    std::string socketPath = (dir / "socket").string();
-    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
-    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    std::memcpy(address.sun_path, "socket", sizeof "socket");
+    // Bound by its name from inside the folder: a socket's path has room for
+    // 107 bytes, fewer than a temporary directory's path may take.
+    const fs::path saved = fs::current_path();
+    fs::current_path(dir);
+    const int bound = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    fs::current_path(saved);
+    ASSERT_EQ(bound, 0);
 
     // With a reader at the pipe's other end, opening it for writing would
     // succeed at once; without a writer, opening it for reading would wait.
@@ -57,7 +61,8 @@ TEST_F(FileOpen, RefusesWhatWindowsDoesNotOpenAsAFileWithoutWaiting) {
     for (const char* name : {"folder", "pipe", "socket"}) {
         for (const char* mode : {"w", "ab", "r", "rb"}) {
             errno = 0;
-            std::FILE* stream = _fsopen((dir.string() + "\\" + name).c_str(), mode, _SH_DENYNO);
+            std::FILE* stream =
+                _fsopen((scratch.ansiPath() + "\\" + name).c_str(), mode, _SH_DENYNO);
             EXPECT_EQ(stream, nullptr) << name << " " << mode;
             EXPECT_EQ(errno, EACCES) << name << " " << mode;
             if (stream != nullptr) std::fclose(stream);
@@ -73,7 +78,7 @@ TEST_F(FileOpen, BinaryModeEndsWithItsStream) {
     // The C library hands out a closed stream's address again; a stream
     // opened there by anyone else is text.
     for (int round = 0; round < 4; ++round) {
-        std::FILE* binary = _fsopen((dir.string() + "\\text.txt").c_str(), "rb", _SH_DENYNO);
+        std::FILE* binary = _fsopen((scratch.ansiPath() + "\\text.txt").c_str(), "rb", _SH_DENYNO);
         ASSERT_NE(binary, nullptr);
         EXPECT_TRUE(platform::isBinaryStream(binary));
         std::fclose(binary);

@@ -60,22 +60,22 @@ HMODULE loadExpectingFailure(const std::string& path, DWORD expected) {
 
 TEST(LoadLibrary, FailsLikeWindowsForFilesThatAreNoLibraries) {
     ScratchFolder folder;
-    loadExpectingFailure(folder.path("missing.dll"), ERROR_MOD_NOT_FOUND);
-    loadExpectingFailure(folder.path("no-folder/missing.dll"), ERROR_MOD_NOT_FOUND);
+    loadExpectingFailure(folder.ansiPath("missing.dll"), ERROR_MOD_NOT_FOUND);
+    loadExpectingFailure(folder.ansiPath("no-folder/missing.dll"), ERROR_MOD_NOT_FOUND);
     loadExpectingFailure("", ERROR_MOD_NOT_FOUND);
-    loadExpectingFailure(folder.path(""), ERROR_ACCESS_DENIED);  // a directory
+    loadExpectingFailure(folder.ansiPath(), ERROR_ACCESS_DENIED);  // a directory
     // Too long a name is no missing library: the file services' answer.
-    loadExpectingFailure(folder.path(std::string(300, 'x')), ERROR_FILENAME_EXCED_RANGE);
+    loadExpectingFailure(folder.ansiPath(std::string(300, 'x')), ERROR_FILENAME_EXCED_RANGE);
 
     writeBytes(folder.path("empty.dll"), {});
-    loadExpectingFailure(folder.path("empty.dll"), ERROR_BAD_EXE_FORMAT);
+    loadExpectingFailure(folder.ansiPath("empty.dll"), ERROR_BAD_EXE_FORMAT);
     writeBytes(folder.path("text.dll"), Bytes(4096, 'x'));
-    loadExpectingFailure(folder.path("text.dll"), ERROR_BAD_EXE_FORMAT);
+    loadExpectingFailure(folder.ansiPath("text.dll"), ERROR_BAD_EXE_FORMAT);
 
     Bytes library = readBytes(testData(kGnuLibrary));
     library.resize(library.size() / 2);
     writeBytes(folder.path("half.dll"), library);
-    loadExpectingFailure(folder.path("half.dll"), ERROR_BAD_EXE_FORMAT);
+    loadExpectingFailure(folder.ansiPath("half.dll"), ERROR_BAD_EXE_FORMAT);
 
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(LoadLibraryA(nullptr), nullptr);
@@ -106,10 +106,10 @@ TEST(LoadLibrary, ReadsNoMoreThanTheHeadersDescribe) {
         writeBytes(path, c.start);
         std::filesystem::resize_file(path, kTerabyte);
         if (!c.loads) {
-            loadExpectingFailure(path, ERROR_BAD_EXE_FORMAT);
+            loadExpectingFailure(folder.ansiPath(c.name), ERROR_BAD_EXE_FORMAT);
             continue;
         }
-        HMODULE module = LoadLibraryA(path.c_str());
+        HMODULE module = LoadLibraryA(folder.ansiPath(c.name).c_str());
         ASSERT_NE(module, nullptr) << c.name << ": error " << GetLastError();
         EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
         EXPECT_TRUE(FreeLibrary(module));
@@ -121,7 +121,7 @@ TEST(LoadLibrary, RefusesAFileItMayNotRead) {
     ScratchFolder folder;
     writeBytes(folder.path("locked.dll"), readBytes(testData(kGnuLibrary)));
     std::filesystem::permissions(folder.path("locked.dll"), std::filesystem::perms::none);
-    loadExpectingFailure(folder.path("locked.dll"), ERROR_ACCESS_DENIED);
+    loadExpectingFailure(folder.ansiPath("locked.dll"), ERROR_ACCESS_DENIED);
 }
 
 TEST(LoadLibrary, CountsReferencesToTheSameFile) {
@@ -150,19 +150,20 @@ TEST(LoadLibrary, CountsReferencesToTheSameFile) {
 TEST(LoadLibrary, ReadsWithoutHoldingUpOtherCallsAndGivesOneFileOneModule) {
     ScratchFolder folder;
     const std::string path = folder.path("aud_de_de_mc_02.dll");
+    const std::string ansi = folder.ansiPath("aud_de_de_mc_02.dll");
     writeBytes(path, readBytes(testData(kGnuLibrary)));
     std::promise<HMODULE> loaded;
     std::future<HMODULE> other = loaded.get_future();
     std::thread loader;
     // Another thread loads the same file while this load is held at its read.
     platform::testing::holdNextLibraryRead([&] {
-        loader = std::thread([&] { loaded.set_value(LoadLibraryA(path.c_str())); });
+        loader = std::thread([&] { loaded.set_value(LoadLibraryA(ansi.c_str())); });
         // The bound only turns a load that waits for this read into a failure
         // instead of a hang.
         EXPECT_EQ(other.wait_for(std::chrono::minutes(1)), std::future_status::ready)
             << "another load waited for this one's read";
     });
-    HMODULE first = LoadLibraryA(path.c_str());
+    HMODULE first = LoadLibraryA(ansi.c_str());
     loader.join();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(other.get(), first) << "one file, one module";
@@ -174,9 +175,10 @@ TEST(LoadLibrary, ReadsWithoutHoldingUpOtherCallsAndGivesOneFileOneModule) {
 TEST(LoadLibrary, TakesAFileChangedSinceAsANewModule) {
     ScratchFolder folder;
     const std::string path = folder.path("aud_de_de_mc_02.dll");
+    const std::string ansi = folder.ansiPath("aud_de_de_mc_02.dll");
     const auto inode = [&path] { return inodeOf(path); };
     writeBytes(path, readBytes(testData(kGnuLibrary)));
-    HMODULE first = LoadLibraryA(path.c_str());
+    HMODULE first = LoadLibraryA(ansi.c_str());
     ASSERT_NE(first, nullptr);
     const ino_t original = inode();
 
@@ -185,21 +187,21 @@ TEST(LoadLibrary, TakesAFileChangedSinceAsANewModule) {
     const Bytes program = readBytes(testData("resdll/program.dll"));
     writeBytes(path, program);
     ASSERT_EQ(inode(), original) << "the file was not rewritten in place";
-    HMODULE second = LoadLibraryA(path.c_str());
+    HMODULE second = LoadLibraryA(ansi.c_str());
     ASSERT_NE(second, nullptr);
     EXPECT_NE(second, first);
     EXPECT_NE(FindResourceA(second, MAKEINTRESOURCEA(107), RT_BITMAP), nullptr);
     SetLastError(ERROR_SUCCESS);
     EXPECT_EQ(FindResourceA(second, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_RESOURCE_TYPE_NOT_FOUND);
-    EXPECT_EQ(LoadLibraryA(path.c_str()), second) << "unchanged since";
+    EXPECT_EQ(LoadLibraryA(ansi.c_str()), second) << "unchanged since";
 
     // The same bytes again, told apart only by the modification time.
     const auto written = std::filesystem::last_write_time(path);
     writeBytes(path, program);
     std::filesystem::last_write_time(path, written + std::chrono::seconds(2));
     ASSERT_EQ(inode(), original);
-    HMODULE third = LoadLibraryA(path.c_str());
+    HMODULE third = LoadLibraryA(ansi.c_str());
     ASSERT_NE(third, nullptr);
     EXPECT_NE(third, second);
     EXPECT_NE(third, first);
@@ -219,9 +221,10 @@ TEST(LoadLibrary, TakesAFileChangedSinceAsANewModule) {
 TEST(LoadLibrary, KeepsWhatItLoadedWhenTheFileChanges) {
     ScratchFolder folder;
     const std::string path = folder.path("aud_de_de_mc_02.dll");
+    const std::string ansi = folder.ansiPath("aud_de_de_mc_02.dll");
     const Bytes original = readBytes(testData(kGnuLibrary));
     writeBytes(path, original);
-    HMODULE module = LoadLibraryA(path.c_str());
+    HMODULE module = LoadLibraryA(ansi.c_str());
     ASSERT_NE(module, nullptr);
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1702), "MP3");
     ASSERT_NE(found, nullptr);

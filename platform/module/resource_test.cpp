@@ -4,10 +4,12 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/module/module.h"
 #include "platform/module/moduleimage.h"
 #include "platform/module/moduletesting.h"
+#include "testsupport/system.h"
 
 using namespace moduletesting;
 
@@ -161,12 +163,13 @@ TEST(StringTable, SurvivesDamagedBlocks) {
     writeBytes(folder.path("short.bin"), Bytes{2, 0, 'H', 0, 'i', 0});
     // Block 3 (ids 32-47): one byte, not even a count.
     writeBytes(folder.path("odd.bin"), Bytes{1});
-    std::string command = "\"" RESDLL_PATH "\" -o " + folder.path("strings.dll") + " 6:1=" +
-                          folder.path("long.bin") + " 6:2=" + folder.path("short.bin") + " 6:3=" +
-                          folder.path("odd.bin");
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_EQ(testsupport::runProgram({RESDLL_PATH, "-o", folder.path("strings.dll"),
+                                       "6:1=" + folder.path("long.bin"),
+                                       "6:2=" + folder.path("short.bin"),
+                                       "6:3=" + folder.path("odd.bin")}),
+              0);
 
-    HMODULE module = LoadLibraryA(folder.path("strings.dll").c_str());
+    HMODULE module = LoadLibraryA(folder.ansiPath("strings.dll").c_str());
     ASSERT_NE(module, nullptr);
     char buffer[64];
     EXPECT_EQ(LoadStringA(module, 0, buffer, sizeof buffer), 0);
@@ -181,12 +184,12 @@ TEST(ResourceNames, StoredInCapitalsAndFoundInAnyCase) {
     ScratchFolder folder;
     // In UTF-8 on the command line: type klänge, names wörter, ÿber, straße.
     const std::string tone = testData("tone.wav");
-    std::string command = "\"" RESDLL_PATH "\" -o \"" + folder.path("names.dll") + "\"";
+    std::vector<std::string> command{RESDLL_PATH, "-o", folder.path("names.dll")};
     for (const char* name : {"w\xC3\xB6rter", "\xC3\xBF" "ber", "stra\xC3\x9F" "e"}) {
-        command += " \"kl\xC3\xA4nge:" + std::string(name) + "=" + tone + "\"";
+        command.push_back("kl\xC3\xA4nge:" + std::string(name) + "=" + tone);
     }
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    HMODULE module = LoadLibraryA(folder.path("names.dll").c_str());
+    ASSERT_EQ(testsupport::runProgram(command), 0);
+    HMODULE module = LoadLibraryA(folder.ansiPath("names.dll").c_str());
     ASSERT_NE(module, nullptr);
 
     // As Windows would compare them: every letter in capitals. ß has no

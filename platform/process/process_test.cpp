@@ -53,7 +53,7 @@ TEST(Processes, RunWithTheirArgumentsSplitByWindowsRulesAndTheirOutputInThePipe)
     const testsupport::ScratchFolder scratch("quill-process-");
     const std::filesystem::path& folder = scratch.path();
     std::filesystem::create_directories(folder / "sub dir");
-    std::string windowsFolder = folder.string();
+    std::string windowsFolder = scratch.ansiPath();
     for (char& c : windowsFolder) {
         if (c == '/') c = '\\';
     }
@@ -100,13 +100,16 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
         DWORD error;
     };
     const testsupport::ScratchFolder scratch("quill-process-");
-    const std::filesystem::path& folder = scratch.path();
-    const std::string text = (folder / "text").string();
-    const std::string garbage = (folder / "garbage").string();
-    const std::string tooLong = (folder / std::string(300, 'x')).string();
-    std::ofstream(text) << "no program\n";
-    std::ofstream(garbage) << "\x01\x02\x03\x04";
-    std::filesystem::permissions(garbage, std::filesystem::perms::owner_all);
+    std::ofstream(scratch.path("text")) << "no program\n";
+    std::ofstream(scratch.path("garbage")) << "\x01\x02\x03\x04";
+    std::filesystem::permissions(scratch.path("garbage"), std::filesystem::perms::owner_all);
+    // Quoted, as the folder's path may hold blanks.
+    const auto quoted = [&scratch](const std::string& name) {
+        return "\"" + scratch.ansiPath(name) + "\"";
+    };
+    const std::string text = quoted("text");
+    const std::string garbage = quoted("garbage");
+    const std::string tooLong = quoted(std::string(300, 'x'));
     const Case cases[] = {
         {"\"/no/such/program\" x", nullptr, ERROR_FILE_NOT_FOUND},
         {"no-such-program-anywhere", nullptr, ERROR_FILE_NOT_FOUND},

@@ -21,15 +21,6 @@ namespace fs = std::filesystem;
 
 INT_PTR code(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result); }
 
-// The Windows form of a host path, as the launcher builds them.
-std::string windows(const fs::path& path) {
-    std::string text = path.string();
-    for (char& c : text) {
-        if (c == '/') c = '\\';
-    }
-    return text;
-}
-
 class Shell : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -41,6 +32,15 @@ protected:
     void writeProgram(const fs::path& path, const std::string& text, fs::perms perms) {
         std::ofstream(path) << text;
         fs::permissions(path, perms);
+    }
+
+    // The Windows form of a path in the folder, as the launcher builds them.
+    std::string windows(const std::string& name = "") const {
+        std::string text = m_scratch.ansiPath(name);
+        for (char& c : text) {
+            if (c == '/') c = '\\';
+        }
+        return text;
     }
 
     testsupport::ScratchFolder m_scratch{"shell-"};
@@ -64,14 +64,15 @@ TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {
     script +=
         "  while read -r k v; do [ \"$k\" = SigBlk: ] && echo \"$v\"; done < /proc/$$/status\n";
     script += "  [ -e /proc/$$/fd/" + std::to_string(inheritable) + " ] && echo leaked\n";
-    script += "  for a in \"$@\"; do echo \"[$a]\"; done; } > '" + report.string() + "'\n";
+    // Named from the program's directory, install: no path to quote in the script.
+    script += "  for a in \"$@\"; do echo \"[$a]\"; done; } > ../report\n";
     writeProgram(program, script, fs::perms::owner_all);
-    std::string install = windows(m_dir / "install");
+    std::string install = windows("install");
     std::string parameters = "-jar \"" + install + "\\Quillory.jar\" \"" + install + "\" " +
                              "data\\words.txt data\\missing.txt a\\\"b \"two words\" W\xF6rter";
 
-    HINSTANCE result = ShellExecuteA(nullptr, nullptr, windows(program).c_str(), parameters.c_str(),
-                                     install.c_str(), 1);
+    HINSTANCE result = ShellExecuteA(nullptr, nullptr, windows("bin/report.sh").c_str(),
+                                     parameters.c_str(), install.c_str(), 1);
     sigprocmask(SIG_SETMASK, &saved, nullptr);
     close(inheritable);
     ASSERT_GT(code(result), 32);
@@ -113,14 +114,14 @@ TEST_F(Shell, FailuresAnswerWindowsCodes) {
         std::string directory;
         INT_PTR expected;
     };
-    const std::string dir = windows(m_dir);
+    const std::string dir = windows();
     const Case cases[] = {
         {nullptr, dir + "\\missing.exe", "", SE_ERR_FNF},
         {nullptr, dir + "\\nofolder\\javaw.exe", "", SE_ERR_PNF},
-        {"open", windows(plain), "", SE_ERR_ACCESSDENIED},
+        {"open", windows("plain.txt"), "", SE_ERR_ACCESSDENIED},
         {nullptr, dir, "", SE_ERR_ACCESSDENIED},
-        {nullptr, windows(notProgram), "", ERROR_BAD_FORMAT},
-        {nullptr, windows(noInterpreter), "", SE_ERR_DLLNOTFOUND},
+        {nullptr, windows("noprogram"), "", ERROR_BAD_FORMAT},
+        {nullptr, windows("nointerpreter"), "", SE_ERR_DLLNOTFOUND},
         {nullptr, "/bin/true", dir + "\\nofolder", SE_ERR_PNF},
         {"print", "/bin/true", "", SE_ERR_NOASSOC},
         {nullptr, "", "", SE_ERR_FNF},

@@ -33,7 +33,20 @@ std::vector<std::int16_t> clip(std::size_t frames) {
     return samples;
 }
 
-std::string filePcm(const std::string& path) { return "file:FILE=" + path + ",FORMAT=raw"; }
+// The device of ALSA's file plugin that writes what is played, raw, into the
+// file. ALSA reads the name as a string of its argument syntax, here in
+// double quotes with a backslash before each quote and backslash, and then
+// the plugin expands "%" in it (%r: the rate), so each "%" is doubled: a
+// path with commas, equal signs or per cent signs names no other file.
+std::string filePcm(const std::string& path) {
+    std::string quoted;
+    for (char c : path) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        if (c == '%') quoted += '%';
+        quoted += c;
+    }
+    return "file:FILE=\"" + quoted + "\",FORMAT=raw";
+}
 
 // Each test plays into a raw file of its own through ALSA's file plugin.
 class DirectSoundTest : public ::testing::Test {
@@ -374,7 +387,8 @@ BOOL CALLBACK collect(LPGUID guid, LPCSTR description, LPCSTR module, LPVOID con
 }
 
 TEST_F(DirectSoundTest, GivenDevicesAreListedAndOpenedByTheirGuid) {
-    std::string other = m_dir + "/other.raw";
+    // Every character ALSA or its file plugin would read.
+    std::string other = m_dir + "/other,FORMAT=wav %r \"\\'.raw";
     platform::testing::setSoundDevices(
         {{"", "Primary Sound Driver"}, {filePcm(other), "Speakers (USB Audio)"}, {"null", "Third"}});
     std::vector<Listed> list;

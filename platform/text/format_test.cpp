@@ -1,7 +1,4 @@
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -17,6 +14,7 @@
 
 #include "platform/win32.h"
 #include "testsupport/scratchfolder.h"
+#include "testsupport/system.h"
 #include "testsupport/wholefile.h"
 
 namespace {
@@ -263,19 +261,9 @@ TEST(Measuring, WidthsAndPrecisionsBeyondTheDirectRangeFormatAsTheCLibraryDoes) 
 // Runs localedef, its output into a file; "" when it made the locale, else
 // why not.
 std::string makeLocale(const std::string& locale, const std::string& output) {
-    const char* const argv[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", locale.c_str(), nullptr};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t child = 0;
-    const int failed = posix_spawnp(&child, "localedef", &actions, nullptr,
-                                    const_cast<char* const*>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed != 0) return std::string("localedef cannot run: ") + std::strerror(failed);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return "";
+    const int status =
+        testsupport::runProgram({"localedef", "-i", "de_DE", "-f", "UTF-8", locale}, "", output);
+    if (status == 0) return "";
     std::ostringstream why;
     why << "localedef cannot make de_DE.UTF-8 (status " << status << "): "
         << testsupport::readFile(output);
