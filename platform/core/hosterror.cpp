@@ -34,4 +34,8 @@ DWORD errorOfErrno(int error, const std::string& path) {
     return ERROR_FILE_NOT_FOUND;
 }
 
+DWORD errorOfOpen(int error, const std::string& path) {
+    return error == EAGAIN ? ERROR_SHARING_VIOLATION : errorOfErrno(error, path);
+}
+
 }  // namespace platform

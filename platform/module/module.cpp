@@ -96,11 +96,12 @@ const platform::PeImage& programImage() {
 
 // LoadLibrary answers a missing library, or a missing folder on its way,
 // with ERROR_MOD_NOT_FOUND, where the file services tell the two apart.
-DWORD loadError(int error) {
-    DWORD found = platform::errorOfErrno(error);
+DWORD asLoadError(DWORD found) {
     return found == ERROR_FILE_NOT_FOUND || found == ERROR_PATH_NOT_FOUND ? ERROR_MOD_NOT_FOUND
                                                                            : found;
 }
+
+DWORD loadError(int error) { return asLoadError(platform::errorOfErrno(error)); }
 
 // The same file, unchanged since the module was loaded from it. A file
 // rewritten in place keeps its inode, so the size and the modification time
@@ -199,7 +200,7 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     std::string path = platform::hostPath(fileName);
     struct stat info {};
     FileDescriptor file(platform::openHostFile(path, O_RDONLY | O_CLOEXEC, info));
-    if (file.get() < 0) return fail(loadError(errno));
+    if (file.get() < 0) return fail(asLoadError(platform::errorOfOpen(errno, path)));
     if (S_ISDIR(info.st_mode)) return fail(ERROR_ACCESS_DENIED);
     if (!S_ISREG(info.st_mode) || info.st_size <= 0) return fail(ERROR_BAD_EXE_FORMAT);
 
