@@ -1,7 +1,6 @@
 #include "platform/mp3/globalmemory.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <memory>
 #include <new>
 
@@ -12,14 +11,10 @@
 
 namespace {
 
-struct FreeBytes {
-    void operator()(void* bytes) const { std::free(bytes); }
-};
-
 struct Block {
     Block(SIZE_T bytes, bool isMoveable) : size(bytes), moveable(isMoveable) {}
 
-    std::unique_ptr<void, FreeBytes> address;
+    std::unique_ptr<void, platform::FreeBlock> address;
     const SIZE_T size;
     const bool moveable;
     std::atomic<int> locks{0};
