@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -64,6 +65,10 @@ std::string cannotRead(int error) {
     return std::string("cannot be read (") + std::strerror(error) + ")";
 }
 
+Snapshot tooLarge(const std::string& path) {
+    return failed(path, "is larger than " + std::to_string(kMostBytes >> 20) + " MiB");
+}
+
 // Reads an open file, which is left open.
 Snapshot readOpenFile(const std::string& path, int fd) {
     Snapshot snapshot;
@@ -72,15 +77,16 @@ Snapshot readOpenFile(const std::string& path, int fd) {
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         return failed(path, "is not a regular file");
     }
+    // Every call looks at the file afresh: one too large is refused by its
+    // size before a byte is read, one that grows while it is read below.
+    if (static_cast<std::uintmax_t>(status.st_size) > kMostBytes) return tooLarge(path);
     snapshot.state = Snapshot::kRead;
     char buffer[65536];
     while (true) {
         int error = 0;
         std::size_t count = readHostFile(fd, buffer, sizeof buffer, error);
         if (error != 0) return failed(path, cannotRead(error));
-        if (snapshot.bytes.size() + count > kMostBytes) {
-            return failed(path, "is larger than " + std::to_string(kMostBytes >> 20) + " MiB");
-        }
+        if (snapshot.bytes.size() + count > kMostBytes) return tooLarge(path);
         snapshot.bytes.append(buffer, count);
         if (count < sizeof buffer) break;
     }
