@@ -34,6 +34,27 @@ TEST(GlobalMemory, HandsOutAndTakesBackOnlyItsOwnBlocks) {
     EXPECT_EQ(GetLastError(), ERROR_NOT_ENOUGH_MEMORY);
 }
 
+// A freed moveable handle never reaches a later block, however like the
+// freed one it is: no stream is made on it and it frees nothing.
+TEST(GlobalMemory, AFreedMoveableHandleStaysInvalid) {
+    HGLOBAL freed = GlobalAlloc(GHND, 16);
+    ASSERT_NE(freed, nullptr);
+    ASSERT_EQ(GlobalFree(freed), nullptr);
+    for (int round = 0; round < 100; ++round) {
+        HGLOBAL later = GlobalAlloc(GHND, 16);
+        ASSERT_NE(later, nullptr);
+        EXPECT_NE(later, freed) << round;
+        EXPECT_EQ(GlobalLock(freed), nullptr);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+        IStream* stream = nullptr;
+        EXPECT_EQ(CreateStreamOnHGlobal(freed, FALSE, &stream), E_INVALIDARG);
+        EXPECT_EQ(GlobalFree(freed), freed);
+        EXPECT_EQ(GlobalSize(later), 16u) << "the freed handle freed a later block";
+        EXPECT_EQ(GlobalFree(later), nullptr);
+        freed = later;
+    }
+}
+
 TEST(ComStream, ReadsAndSeeksOverItsBlock) {
     HGLOBAL memory = GlobalAlloc(GPTR, 10);
     ASSERT_NE(memory, nullptr);

@@ -21,8 +21,10 @@ struct Block {
 };
 
 // Every block this layer handed out, by handle. A moveable block's handle
-// is the address of its record, which no data block can share. Never
-// destroyed: blocks may still be freed while the process exits.
+// is counted out by the table, as kernel handles are, so that it is never
+// handed out again; the count stays far below any address the heap gives a
+// fixed block. Never destroyed: blocks may still be freed while the process
+// exits.
 platform::HandleTable<Block>& table() {
     static auto* instance = new platform::HandleTable<Block>;
     return *instance;
@@ -58,11 +60,13 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     }
     block->address.reset(platform::allocateBlock(bytes, (flags & GMEM_ZEROINIT) != 0));
     if (!block->address) return nullptr;
-    HGLOBAL handle = block->moveable ? block.get() : block->address.get();
-    if (!table().addAt(handle, std::move(block))) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
+    HGLOBAL handle = block->address.get();
+    if (block->moveable) {
+        handle = table().add(std::move(block));
+    } else if (!table().addAt(handle, std::move(block))) {
+        handle = nullptr;
     }
+    if (handle == nullptr) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return handle;
 }
 

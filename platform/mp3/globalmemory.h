@@ -1,8 +1,10 @@
 // Global memory, as far as COM streams are made on it: fixed blocks, whose
 // handle is their address, and moveable ones, whose handle is an opaque
 // number that GlobalLock turns into the address. Handles that this layer
-// did not hand out, or that are freed, are refused with
-// ERROR_INVALID_HANDLE instead of being followed.
+// did not hand out are refused with ERROR_INVALID_HANDLE instead of being
+// followed, and so are freed ones: a moveable block's handle is never handed
+// out again, but a fixed block's handle is its address, which the heap may
+// give a later block, and then it is that block's handle.
 #pragma once
 
 #include "platform/core/types.h"
