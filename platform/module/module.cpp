@@ -17,6 +17,7 @@
 
 #include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
+#include "platform/core/heldcall.h"
 #include "platform/core/hosterror.h"
 #include "platform/files/hostfile.h"
 #include "platform/module/moduleimage.h"
@@ -68,13 +69,7 @@ Registry& registry() {
 platform::FailureCount failingLoads;
 
 // What a test runs while the next load is about to read its file.
-std::mutex heldReadLock;
-std::function<void()> heldRead;
-
-std::function<void()> takeHeldRead() {
-    std::lock_guard<std::mutex> guard(heldReadLock);
-    return std::exchange(heldRead, nullptr);
-}
+platform::HeldCall heldRead;
 
 // Any unique address serves as the program module's handle.
 char programModuleTag;
@@ -185,8 +180,7 @@ namespace testing {
 void failNextLibraryLoads(int count) { failingLoads.set(count); }
 
 void holdNextLibraryRead(std::function<void()> whileReading) {
-    std::lock_guard<std::mutex> guard(heldReadLock);
-    heldRead = std::move(whileReading);
+    heldRead.set(std::move(whileReading));
 }
 
 }  // namespace testing
@@ -211,7 +205,7 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     }
 
     // Read without the lock: a slow file holds up only its own loading.
-    if (std::function<void()> whileReading = takeHeldRead()) whileReading();
+    heldRead.run();
     std::unique_ptr<Module> module(new (std::nothrow) Module);
     if (!module) return fail(ERROR_NOT_ENOUGH_MEMORY);
     DWORD copied = copyImage(file.get(), static_cast<std::uint64_t>(info.st_size), *module);
