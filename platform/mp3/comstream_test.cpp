@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "platform/mp3/globalmemory.h"
 #include "platform/testing.h"
@@ -91,6 +92,33 @@ TEST(ComStream, ReadsAndSeeksOverItsBlock) {
     EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), E_OUTOFMEMORY);
     EXPECT_EQ(stream, nullptr);
     EXPECT_EQ(CreateStreamOnHGlobal(memory, TRUE, &stream), E_INVALIDARG);
+}
+
+// A GlobalFree while a read copies lets the bytes go only once the copy is
+// done; the reads after it find no block.
+TEST(ComStream, AReadHoldsItsBlockAgainstAFreeMeanwhile) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 64);
+    ASSERT_NE(memory, nullptr);
+    std::memset(GlobalLock(memory), 'a', 64);
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    ASSERT_EQ(CreateStreamOnHGlobal(memory, FALSE, &stream), S_OK);
+    HGLOBAL later = nullptr;
+    platform::testing::holdNextStreamRead([&] {
+        EXPECT_EQ(GlobalFree(memory), nullptr);
+        // The heap gives freed bytes to the next block of their size.
+        later = GlobalAlloc(GMEM_MOVEABLE, 64);
+        ASSERT_NE(later, nullptr);
+        std::memset(GlobalLock(later), 'b', 64);
+        GlobalUnlock(later);
+    });
+    char buffer[64] = {};
+    ULONG done = 0;
+    EXPECT_EQ(stream->Read(buffer, sizeof buffer, &done), S_OK);
+    EXPECT_EQ(std::string(buffer, done), std::string(64, 'a'));
+    EXPECT_EQ(stream->Read(buffer, sizeof buffer, &done), STG_E_INVALIDHANDLE);
+    EXPECT_EQ(stream->Release(), 0u);
+    EXPECT_EQ(GlobalFree(later), nullptr);
 }
 
 // A stream that owns its block frees it with the last Release, not before.

@@ -110,8 +110,19 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
     return nullptr;
 }
 
-namespace platform::testing {
+namespace platform {
+
+std::shared_ptr<const BYTE> holdGlobalBlock(HGLOBAL memory, SIZE_T& size) {
+    std::shared_ptr<Block> block = find(memory);
+    if (!block) return nullptr;
+    size = block->size;
+    return std::shared_ptr<const BYTE>(block, static_cast<const BYTE*>(block->address.get()));
+}
+
+namespace testing {
 
 void failNextGlobalAllocs(int count) { failingAllocs.set(count); }
 
-}  // namespace platform::testing
+}  // namespace testing
+
+}  // namespace platform

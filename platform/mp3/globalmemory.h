@@ -7,6 +7,8 @@
 // give a later block, and then it is that block's handle.
 #pragma once
 
+#include <memory>
+
 #include "platform/core/types.h"
 
 constexpr UINT GMEM_FIXED = 0x0000;
@@ -32,3 +34,13 @@ SIZE_T GlobalSize(HGLOBAL memory);
 // NULL when freed; the handle back with ERROR_INVALID_HANDLE otherwise.
 // NULL is allowed and does nothing.
 HGLOBAL GlobalFree(HGLOBAL memory);
+
+namespace platform {
+
+// The bytes of a global block, held for as long as the answer lives: a
+// GlobalFree meanwhile takes the handle away at once and the bytes only
+// when the last holder lets go. size gets the block's size. Null with
+// ERROR_INVALID_HANDLE for a handle GlobalLock refuses.
+std::shared_ptr<const BYTE> holdGlobalBlock(HGLOBAL memory, SIZE_T& size);
+
+}  // namespace platform
