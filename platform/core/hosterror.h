@@ -23,7 +23,9 @@ namespace platform {
 //                             errorOfOpen)
 //   ENOEXEC                   ERROR_BAD_EXE_FORMAT
 //   ETXTBSY                   ERROR_SHARING_VIOLATION
-//   any other                 ERROR_ACCESS_DENIED
+//   ENOSPC, EDQUOT            ERROR_DISK_FULL
+//   EACCES, EPERM, EROFS      ERROR_ACCESS_DENIED
+//   any other                 ERROR_ACCESS_DENIED (of a write: errorOfWrite)
 DWORD errorOfErrno(int error);
 
 // The same for a call that named the host path path, where ENOENT answers
@@ -37,5 +39,11 @@ DWORD errorOfErrno(int error, const std::string& path);
 // lack of memory; for an open it is ERROR_SHARING_VIOLATION, as Windows
 // answers a file another holds.
 DWORD errorOfOpen(int error, const std::string& path);
+
+// The same for the writing of a file's bytes (the new file made for them,
+// the writes, their flush, the rename that puts them in place), where an
+// error the map has no code for is ERROR_WRITE_FAULT instead: what failed
+// then (the device, the file system) refused no access.
+DWORD errorOfWrite(int error);
 
 }  // namespace platform

@@ -406,4 +406,16 @@ TEST_F(Registry, AFileLargerThanTheReaderTakesIsRefusedUnread) {
     EXPECT_EQ(reads, 0) << "the file was read";
 }
 
+// The new file is written beside the file under a longer name: where only
+// that name is too long, the write fails as any other call answers a name
+// too long, and the keys stay as they were.
+TEST_F(Registry, AWriteFailsAsTheFileServicesAnswerItsCause) {
+    const std::string file = (m_dir / (std::string(236, 'r') + ".reg")).string();
+    setenv("QUILLORY_REGISTRY", file.c_str(), 1);
+    LSTATUS created = ERROR_SUCCESS;
+    EXPECT_EQ(create(HKEY_CURRENT_USER, "Software\\Q", nullptr, &created), nullptr);
+    EXPECT_EQ(created, ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(testsupport::readFile(file), "");
+}
+
 }  // namespace
