@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "testsupport/system.h"
+#include "testsupport/environment.h"
 
 namespace {
 

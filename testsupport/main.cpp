@@ -5,8 +5,8 @@
 // run at once never meet in it.
 #include <gtest/gtest.h>
 
+#include "testsupport/environment.h"
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <system_error>
 
-#include "testsupport/system.h"
+#include "testsupport/environment.h"
 
 namespace testsupport {
 

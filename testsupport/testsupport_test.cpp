@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "testsupport/environment.h"
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
 #include "testsupport/testdata.h"
 #include "testsupport/wholefile.h"
 

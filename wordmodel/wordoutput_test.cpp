@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
 #include "testsupport/wholefile.h"
 #include "common/textconv.h"
 #include "platform/win32.h"

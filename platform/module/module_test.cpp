@@ -19,7 +19,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/module/moduletesting.h"
+#include "platform/module/module_testenv.h"
 #include "platform/testing.h"
 
 using namespace moduletesting;

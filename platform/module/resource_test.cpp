@@ -7,7 +7,7 @@
 
 #include "platform/module/module.h"
 #include "platform/module/moduleimage.h"
-#include "platform/module/moduletesting.h"
+#include "platform/module/module_testenv.h"
 
 using namespace moduletesting;
 

@@ -6,7 +6,7 @@
 
 #include "audio/mp3decoder.h"
 #include "platform/core/handle.h"
-#include "platform/mp3/mp3testing.h"
+#include "platform/mp3/mp3_testenv.h"
 #include "platform/testing.h"
 
 namespace {

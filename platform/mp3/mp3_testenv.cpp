@@ -1,4 +1,4 @@
-#include "platform/mp3/mp3testing.h"
+#include "platform/mp3/mp3_testenv.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/module/moduletesting.h"
+#include "platform/module/module_testenv.h"
 
 #include <algorithm>
 #include <stdexcept>

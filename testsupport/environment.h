@@ -1,10 +1,8 @@
-// What test programs need of the operating system beyond the C++ library,
-// for Linux and for Windows alike: environment variables, the process id,
-// and the line end a text-mode stream writes.
+// The test process's environment, for Linux and for Windows alike: its
+// environment variables, and its id (which names its scratch folders).
 #pragma once
 
 #include <cstdlib>
-#include <string>
 
 #ifdef _WIN32
 #include <process.h>
@@ -36,17 +34,6 @@ inline int processId() {
 #else
     return static_cast<int>(getpid());
 #endif
-}
-
-// The text as a stream opened in text mode writes it: on Windows the C
-// runtime writes "\r\n" for each "\n".
-inline std::string textModeBytes(std::string text) {
-#ifdef _WIN32
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
-        text.insert(at, 1, '\r');
-    }
-#endif
-    return text;
 }
 
 }  // namespace testsupport
