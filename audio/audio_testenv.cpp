@@ -7,7 +7,7 @@
 
 #include "audio/directsound.h"
 #include "common/logger.h"
-#include "testsupport/system.h"
+#include "testsupport/environment.h"
 
 namespace {
 

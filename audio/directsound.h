@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/mp3decoder.h"
 #include "platform/win32.h"
 
 // Level of the class's step traces.
@@ -46,9 +47,6 @@ BOOL CALLBACK enumAudioDeviceCallback(LPGUID guid, LPCSTR description, LPCSTR mo
 // is a beginning of it (byte for byte, with case), logging each device
 // looked at; -1 when none matches.
 int chooseAudioDevice(const std::string& name, const std::vector<AudioDeviceInfo>& devices);
-
-// The format of the decoded MP3 recordings: PCM, 2 channels, 44100 Hz, 16 bits.
-const WAVEFORMATEX& decodedPcmFormat();
 
 class CDirectSound {
 public:

@@ -4,11 +4,6 @@
 #include "audio/mp3decoder.h"
 #include "common/logger.h"
 
-const WAVEFORMATEX& decodedPcmFormat() {
-    static const WAVEFORMATEX format = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
-    return format;
-}
-
 int CDirectSound::load(int resourceId, HMODULE module, HWND window) {
     logPrint(soundTraceLevel, "CDirectSound::load 000\n");
     reset();

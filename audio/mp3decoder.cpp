@@ -8,27 +8,7 @@
 
 namespace {
 
-// The source as the recordings are made: MPEG-1 layer 3, stereo, 44100 Hz,
-// 522-byte blocks.
-MPEGLAYER3WAVEFORMAT makeSourceFormat() {
-    MPEGLAYER3WAVEFORMAT format;
-    std::memset(&format, 0, sizeof format);
-    format.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
-    format.wfx.nChannels = 2;
-    format.wfx.nSamplesPerSec = 44100;
-    format.wfx.nAvgBytesPerSec = 16384;
-    format.wfx.nBlockAlign = 1;
-    format.wfx.wBitsPerSample = 0;
-    format.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
-    format.wID = MPEGLAYER3_ID_MPEG;
-    format.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
-    format.nBlockSize = static_cast<WORD>(mp3BlockSize);
-    format.nFramesPerBlock = 1;
-    format.nCodecDelay = 1393;
-    return format;
-}
-
-MPEGLAYER3WAVEFORMAT sourceFormat = makeSourceFormat();
+MPEGLAYER3WAVEFORMAT sourceFormat = mp3SourceFormat();
 WAVEFORMATEX destinationFormat = decodedPcmFormat();
 
 // Reused by every decode.

@@ -15,6 +15,35 @@
 // MPEG layer-3 blocks the conversion reads at a time (160 kbit/s at 44100 Hz).
 constexpr DWORD mp3BlockSize = 522;
 
+// The two ends of the conversion. Defined here, so that the platform layer's
+// tests, benchmark and fuzz target of the conversion open it with the very
+// formats this library opens it with, without linking the library.
+//
+// The source as the recordings are made: MPEG-1 layer 3, stereo, 44100 Hz,
+// blocks of mp3BlockSize bytes.
+inline MPEGLAYER3WAVEFORMAT mp3SourceFormat() {
+    MPEGLAYER3WAVEFORMAT format{};
+    format.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
+    format.wfx.nChannels = 2;
+    format.wfx.nSamplesPerSec = 44100;
+    format.wfx.nAvgBytesPerSec = 16384;
+    format.wfx.nBlockAlign = 1;
+    format.wfx.wBitsPerSample = 0;
+    format.wfx.cbSize = MPEGLAYER3_WFX_EXTRA_BYTES;
+    format.wID = MPEGLAYER3_ID_MPEG;
+    format.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
+    format.nBlockSize = static_cast<WORD>(mp3BlockSize);
+    format.nFramesPerBlock = 1;
+    format.nCodecDelay = 1393;
+    return format;
+}
+
+// The format of the decoded recordings: PCM, 2 channels, 44100 Hz, 16 bits.
+inline const WAVEFORMATEX& decodedPcmFormat() {
+    static const WAVEFORMATEX format = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+    return format;
+}
+
 // Replaces pcm with the decoded samples. False, with everything that was set
 // up released, when a platform service fails or the data does not convert;
 // pcm may then hold the beginning of the clip.

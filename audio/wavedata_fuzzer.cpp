@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "audio/directsound.h"
-#include "testsupport/system.h"
+#include "testsupport/environment.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 #include "common/strings.h"
 #include "common/textconv.h"
@@ -133,23 +132,16 @@ void logPrintW(int level, const wchar_t* format, ...) {
     if (!logEnabled(level)) return;
     va_list args;
     va_start(args, format);
-    va_list measureArgs;
-    va_copy(measureArgs, args);
-    int length = _vscwprintf(format, measureArgs);
-    va_end(measureArgs);
-    if (length < 0) {
-        va_end(args);
-        return;
-    }
-    std::vector<wchar_t> line(static_cast<std::size_t>(length) + 1, L'\0');
-    _vsnwprintf(line.data(), line.size(), format, args);
+    std::wstring line;
+    const bool formatted = formatStringVW(line, format, args);
     va_end(args);
+    if (!formatted) return;
 
     // Console, ring and file all get the line in the ANSI code page, as the
     // runtime's wide output to a narrow stream would convert it.
-    std::string narrowLine = toNarrowAcp(line.data(), -1);
+    std::string narrowLine = toNarrowAcp(line.c_str(), -1);
     lockLog();
-    if (logState.toDebugger) OutputDebugStringW(line.data());
+    if (logState.toDebugger) OutputDebugStringW(line.c_str());
     if (logState.toConsole) std::printf("%s", narrowLine.c_str());
     storeLine(narrowLine.c_str());
     unlockLog();

@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "testsupport/ansipath.h"
+#include "testsupport/environment.h"
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
 #include "testsupport/wholefile.h"
 
 namespace {

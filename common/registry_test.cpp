@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "testsupport/environment.h"
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
 #include "platform/win32.h"
 #ifdef _WIN32
 #include <shlwapi.h>

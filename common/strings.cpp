@@ -108,15 +108,38 @@ int fromCompareResult(int result) {
     return result == CSTR_EQUAL ? 0 : -2;
 }
 
-std::wstring formatWide(const wchar_t* format, va_list args) {
+int measureFormat(const char* format, va_list args) { return _vscprintf(format, args); }
+int measureFormat(const wchar_t* format, va_list args) { return _vscwprintf(format, args); }
+
+int formatInto(char* buffer, std::size_t count, const char* format, va_list args) {
+    return _vsnprintf(buffer, count, format, args);
+}
+int formatInto(wchar_t* buffer, std::size_t count, const wchar_t* format, va_list args) {
+    return _vsnwprintf(buffer, count, format, args);
+}
+
+// formatStringV and formatStringVW.
+template <typename Char>
+bool formatWhole(std::basic_string<Char>& text, const Char* format, va_list args) {
+    if (format == nullptr) {
+        text.clear();
+        return false;
+    }
     va_list measureArgs;
     va_copy(measureArgs, args);
-    int length = _vsnwprintf(nullptr, 0, format, measureArgs);
+    const int length = measureFormat(format, measureArgs);
     va_end(measureArgs);
-    if (length <= 0) return {};
-    std::wstring result(static_cast<std::size_t>(length), L'\0');
-    _vsnwprintf(result.data(), result.size(), format, args);
-    return result;
+    // Formatted aside, as an argument may point into text itself; one more
+    // for the terminator the runtime writes when there is room.
+    std::basic_string<Char> result(static_cast<std::size_t>(std::max(length, 0)) + 1, Char());
+    const int written = length < 0 ? -1 : formatInto(result.data(), result.size(), format, args);
+    if (written < 0) {
+        text.clear();
+        return false;
+    }
+    result.resize(static_cast<std::size_t>(std::min(written, length)));
+    text = std::move(result);
+    return true;
 }
 
 }  // namespace
@@ -262,31 +285,18 @@ std::string& formatStringShort(std::string& target, const char* format, ...) {
 }
 
 bool formatStringV(std::string& text, const char* format, va_list args) {
-    if (format == nullptr) {
-        text.clear();
-        return false;
-    }
-    va_list measureArgs;
-    va_copy(measureArgs, args);
-    const int length = _vscprintf(format, measureArgs);
-    va_end(measureArgs);
-    // Formatted aside, as an argument may point into text itself; one more
-    // for the terminator the runtime writes when there is room.
-    std::string result(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
-    const int written = length < 0 ? -1 : _vsnprintf(result.data(), result.size(), format, args);
-    if (written < 0) {
-        text.clear();
-        return false;
-    }
-    result.resize(static_cast<std::size_t>(std::min(written, length)));
-    text = std::move(result);
-    return true;
+    return formatWhole(text, format, args);
+}
+
+bool formatStringVW(std::wstring& text, const wchar_t* format, va_list args) {
+    return formatWhole(text, format, args);
 }
 
 std::wstring formatStringW(const wchar_t* format, ...) {
     va_list args;
     va_start(args, format);
-    std::wstring result = formatWide(format, args);
+    std::wstring result;
+    formatStringVW(result, format, args);
     va_end(args);
     return result;
 }
@@ -294,7 +304,7 @@ std::wstring formatStringW(const wchar_t* format, ...) {
 std::wstring& formatStringShortW(std::wstring& target, const wchar_t* format, ...) {
     va_list args;
     va_start(args, format);
-    target = formatWide(format, args);
+    formatStringVW(target, format, args);
     va_end(args);
     return target;
 }

@@ -55,6 +55,7 @@ std::string& formatStringShort(std::string& target, const char* format, ...)
 // False, with the text empty, for no format or one the C runtime refuses.
 // args is used up, as by vsnprintf.
 bool formatStringV(std::string& text, const char* format, va_list args);
+bool formatStringVW(std::wstring& text, const wchar_t* format, va_list args);
 std::wstring formatStringW(const wchar_t* format, ...);
 std::wstring& formatStringShortW(std::wstring& target, const wchar_t* format, ...);
 

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "testsupport/system.h"
+#include "testsupport/environment.h"
 
 namespace {
 
@@ -173,6 +173,14 @@ bool formatInto(std::string& text, const char* format, ...) {
     return formatted;
 }
 
+bool formatInto(std::wstring& text, const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const bool formatted = formatStringVW(text, format, args);
+    va_end(args);
+    return formatted;
+}
+
 TEST(Formatting, TheTargetMayBeAnArgumentAndNoFormatGivesNothing) {
     std::string text = "ab";
     EXPECT_TRUE(formatInto(text, "%s|%s", text.c_str(), text.c_str()));
@@ -180,6 +188,12 @@ TEST(Formatting, TheTargetMayBeAnArgumentAndNoFormatGivesNothing) {
     EXPECT_EQ(formatStringShort(text, "<%s>", text.c_str()), "<ab|ab>");
     EXPECT_FALSE(formatInto(text, nullptr));
     EXPECT_EQ(text, "");
+    std::wstring wide = L"\u00E4";
+    EXPECT_TRUE(formatInto(wide, L"%s|%s", wide.c_str(), wide.c_str()));
+    EXPECT_EQ(wide, L"\u00E4|\u00E4");
+    EXPECT_EQ(formatStringShortW(wide, L"<%s>", wide.c_str()), L"<\u00E4|\u00E4>");
+    EXPECT_FALSE(formatInto(wide, nullptr));
+    EXPECT_EQ(wide, L"");
 }
 
 TEST(Formatting, WideFormatsTakeWideStringsAndCharacters) {

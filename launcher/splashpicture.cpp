@@ -12,17 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/littleendian.h"
+
 namespace {
-
-void put16(std::vector<std::uint8_t>& out, unsigned value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-void put32(std::vector<std::uint8_t>& out, unsigned value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
 
 void drawPaper(cairo_t* cr) {
     cairo_pattern_t* paper = cairo_pattern_create_linear(0, 0, 0, 400);
@@ -114,20 +106,20 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> bmp;
     bmp.push_back('B');
     bmp.push_back('M');
-    put32(bmp, pixelOffset + imageSize);
-    put32(bmp, 0);
-    put32(bmp, pixelOffset);
-    put32(bmp, 40);
-    put32(bmp, static_cast<unsigned>(width));
-    put32(bmp, static_cast<unsigned>(height));  // bottom-up
-    put16(bmp, 1);
-    put16(bmp, 24);
-    put32(bmp, 0);
-    put32(bmp, imageSize);
-    put32(bmp, 2835);
-    put32(bmp, 2835);
-    put32(bmp, 0);
-    put32(bmp, 0);
+    appendLittle32(bmp, pixelOffset + imageSize);
+    appendLittle32(bmp, 0);
+    appendLittle32(bmp, pixelOffset);
+    appendLittle32(bmp, 40);
+    appendLittle32(bmp, static_cast<unsigned>(width));
+    appendLittle32(bmp, static_cast<unsigned>(height));  // bottom-up
+    appendLittle16(bmp, 1);
+    appendLittle16(bmp, 24);
+    appendLittle32(bmp, 0);
+    appendLittle32(bmp, imageSize);
+    appendLittle32(bmp, 2835);
+    appendLittle32(bmp, 2835);
+    appendLittle32(bmp, 0);
+    appendLittle32(bmp, 0);
     const unsigned char* pixels = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     for (int y = height - 1; y >= 0; --y) {

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "testsupport/environment.h"
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);

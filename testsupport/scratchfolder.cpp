@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "testsupport/ansipath.h"
-#include "testsupport/system.h"
+#include "testsupport/environment.h"
 
 namespace testsupport {
 

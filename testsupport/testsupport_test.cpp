@@ -7,8 +7,9 @@
 #include <string>
 
 #include "testsupport/ansipath.h"
+#include "testsupport/environment.h"
+#include "testsupport/programs.h"
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
 #include "testsupport/testdata.h"
 #include "testsupport/wholefile.h"
 

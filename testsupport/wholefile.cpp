@@ -27,4 +27,13 @@ void writeBytes(const std::filesystem::path& path, const std::vector<unsigned ch
     writeFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
+std::string textModeBytes(std::string text) {
+#ifdef _WIN32
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
+        text.insert(at, 1, '\r');
+    }
+#endif
+    return text;
+}
+
 }  // namespace testsupport

@@ -20,4 +20,8 @@ std::vector<unsigned char> readBytes(const std::filesystem::path& path);
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 void writeBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes);
 
+// The bytes a stream opened in text mode writes for text: on Windows the C
+// runtime writes "\r\n" for each "\n".
+std::string textModeBytes(std::string text);
+
 }  // namespace testsupport

@@ -22,6 +22,7 @@
 
 #include <unicode/uchar.h>
 
+#include "platform/core/littleendian.h"
 #include "platform/text/utf16.h"
 #include "platform/text/utf8.h"
 
@@ -254,18 +255,21 @@ public:
         m_bytes.at(at) = static_cast<std::uint8_t>(value);
     }
     void u16(std::size_t at, std::uint32_t value) {
-        u8(at, value & 0xFF);
-        u8(at + 1, (value >> 8) & 0xFF);
+        writeLittle16(field(at, 2), static_cast<std::uint16_t>(value));
     }
-    void u32(std::size_t at, std::uint32_t value) {
-        u16(at, value & 0xFFFF);
-        u16(at + 2, value >> 16);
-    }
+    void u32(std::size_t at, std::uint32_t value) { writeLittle32(field(at, 4), value); }
     void text(std::size_t at, const char* chars, std::size_t length) {
         std::copy(chars, chars + length, m_bytes.begin() + static_cast<std::ptrdiff_t>(at));
     }
 
 private:
+    std::uint8_t* field(std::size_t at, std::size_t size) {
+        if (at > m_bytes.size() || m_bytes.size() - at < size) {
+            throw std::out_of_range("a field past the end of the image");
+        }
+        return m_bytes.data() + at;
+    }
+
     Bytes& m_bytes;
 };
 
@@ -363,7 +367,7 @@ std::uint32_t checksum(const Bytes& image, std::size_t checksumField) {
     std::uint64_t sum = 0;
     for (std::size_t i = 0; i + 1 < image.size(); i += 2) {
         if (i == checksumField || i == checksumField + 2) continue;
-        sum += static_cast<std::uint32_t>(image[i] | (image[i + 1] << 8));
+        sum += readLittle16(&image[i]);
         sum = (sum & 0xFFFF) + (sum >> 16);
     }
     sum = (sum & 0xFFFF) + (sum >> 16);

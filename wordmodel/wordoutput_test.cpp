@@ -7,8 +7,10 @@
 #include <sstream>
 
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
 #include "testsupport/wholefile.h"
+#ifndef _WIN32
+#include "testsupport/programs.h"
+#endif
 #include "common/textconv.h"
 #include "platform/win32.h"
 #include "wordmodel/word.h"

@@ -132,3 +132,20 @@ TEST(LocalMemory, AllocatesFixedBlocks) {
     EXPECT_EQ(LocalAlloc(LMEM_MOVEABLE, 16), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 }
+
+// As GlobalFree does, where the C library would end the process.
+TEST(LocalMemory, RefusesToFreeWhatItDidNotHandOutOrFreedAlready) {
+    void* freed = LocalAlloc(LMEM_FIXED, 16);
+    auto* kept = static_cast<char*>(LocalAlloc(LPTR, 64));
+    ASSERT_NE(freed, nullptr);
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(LocalFree(freed), nullptr);
+    int notABlock = 0;
+    for (void* refused : {freed, static_cast<void*>(&notABlock), static_cast<void*>(kept + 1)}) {
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_EQ(LocalFree(refused), refused);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+    }
+    EXPECT_EQ(kept[63], 0) << "the block lives on";
+    EXPECT_EQ(LocalFree(kept), nullptr);
+}

@@ -32,7 +32,7 @@ public:
     HANDLE add(std::shared_ptr<Object> object) {
         std::lock_guard<std::mutex> guard(m_lock);
         auto value = reinterpret_cast<HANDLE>(m_next);
-        if (!insert(value, std::move(object))) return nullptr;
+        if (!insert(value, object)) return nullptr;
         m_next += 4;
         return value;
     }
@@ -40,7 +40,7 @@ public:
     // it owns); false when there is no memory for it or the handle is taken.
     bool addAt(HANDLE handle, std::shared_ptr<Object> object) {
         std::lock_guard<std::mutex> guard(m_lock);
-        return insert(handle, std::move(object));
+        return insert(handle, object);
     }
     // Null for a handle the table does not hold.
     std::shared_ptr<Object> find(HANDLE handle) const {
@@ -60,9 +60,12 @@ public:
     }
 
 private:
-    bool insert(HANDLE handle, std::shared_ptr<Object> object) {
+    // The table takes a reference of its own: the caller's outlives the
+    // lock, so an object refused (the handle taken, no memory) goes only
+    // after the lock is let go, however its destructor uses the table.
+    bool insert(HANDLE handle, const std::shared_ptr<Object>& object) {
         try {
-            return m_objects.emplace(handle, std::move(object)).second;
+            return m_objects.try_emplace(handle, object).second;
         } catch (const std::bad_alloc&) {
             return false;
         }

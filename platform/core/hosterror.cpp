@@ -6,7 +6,10 @@
 
 namespace platform {
 
-DWORD errorOfErrno(int error) {
+namespace {
+
+// The one map; what it has no code of its own for answers otherwise.
+DWORD mapErrno(int error, DWORD otherwise) {
     switch (error) {
     case ENOENT: return ERROR_FILE_NOT_FOUND;
     case ENOTDIR:
@@ -19,9 +22,18 @@ DWORD errorOfErrno(int error) {
     case E2BIG: return ERROR_NOT_ENOUGH_MEMORY;
     case ENOEXEC: return ERROR_BAD_EXE_FORMAT;
     case ETXTBSY: return ERROR_SHARING_VIOLATION;
-    default: return ERROR_ACCESS_DENIED;
+    case ENOSPC:
+    case EDQUOT: return ERROR_DISK_FULL;
+    case EACCES:
+    case EPERM:
+    case EROFS: return ERROR_ACCESS_DENIED;
+    default: return otherwise;
     }
 }
+
+}  // namespace
+
+DWORD errorOfErrno(int error) { return mapErrno(error, ERROR_ACCESS_DENIED); }
 
 DWORD errorOfErrno(int error, const std::string& path) {
     if (error != ENOENT) return errorOfErrno(error);
@@ -33,5 +45,11 @@ DWORD errorOfErrno(int error, const std::string& path) {
     }
     return ERROR_FILE_NOT_FOUND;
 }
+
+DWORD errorOfOpen(int error, const std::string& path) {
+    return error == EAGAIN ? ERROR_SHARING_VIOLATION : errorOfErrno(error, path);
+}
+
+DWORD errorOfWrite(int error) { return mapErrno(error, ERROR_WRITE_FAULT); }
 
 }  // namespace platform

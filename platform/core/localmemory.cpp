@@ -1,6 +1,23 @@
 #include "platform/core/localmemory.h"
 
 #include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "platform/core/handletable.h"
+
+namespace {
+
+// Every block LocalAlloc handed out and LocalFree did not free yet, by its
+// address, so that LocalFree refuses a block freed already or one it never
+// gave instead of handing it to the C library, which ends the process.
+// Never destroyed: blocks may still be freed while the process exits.
+platform::HandleTable<void>& blocks() {
+    static auto* instance = new platform::HandleTable<void>;
+    return *instance;
+}
+
+}  // namespace
 
 namespace platform {
 
@@ -18,10 +35,29 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return platform::allocateBlock(bytes, (flags & LMEM_ZEROINIT) != 0);
+    void* memory = platform::allocateBlock(bytes, (flags & LMEM_ZEROINIT) != 0);
+    if (memory == nullptr) return nullptr;
+    std::shared_ptr<void> block;
+    try {
+        // Without memory for the count, the block is freed at once.
+        block.reset(memory, platform::FreeBlock());
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    if (!blocks().addAt(memory, std::move(block))) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    return memory;
 }
 
 HLOCAL LocalFree(HLOCAL memory) {
-    std::free(memory);
+    if (memory == nullptr) return nullptr;
+    // The bytes go here, outside the table's lock.
+    if (blocks().remove(memory) == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return memory;
+    }
     return nullptr;
 }

@@ -5,6 +5,8 @@
 // ERROR_NOT_ENOUGH_MEMORY. The handle of a fixed block is its address.
 #pragma once
 
+#include <cstdlib>
+
 #include "platform/core/types.h"
 
 constexpr UINT LMEM_FIXED = 0x0000;
@@ -13,7 +15,9 @@ constexpr UINT LMEM_ZEROINIT = 0x0040;
 constexpr UINT LPTR = LMEM_FIXED | LMEM_ZEROINIT;
 
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
-// Answers NULL when the block is freed (NULL is allowed and does nothing).
+// NULL when freed; the handle back with ERROR_INVALID_HANDLE for a block
+// freed already or one LocalAlloc did not hand out. NULL is allowed and
+// does nothing.
 HLOCAL LocalFree(HLOCAL memory);
 
 namespace platform {
@@ -23,5 +27,10 @@ namespace platform {
 // address of its own. NULL with ERROR_NOT_ENOUGH_MEMORY when there is no
 // memory.
 void* allocateBlock(SIZE_T bytes, bool zeroFilled);
+
+// Frees a block of allocateBlock, for the smart pointers that hold one.
+struct FreeBlock {
+    void operator()(void* bytes) const { std::free(bytes); }
+};
 
 }  // namespace platform

@@ -65,7 +65,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD, LPSECURITY_ATTRIBUTES, 
     struct stat status;
     int descriptor = platform::openHostFile(path, O_RDONLY | O_CLOEXEC, status);
     if (descriptor < 0) {
-        SetLastError(platform::errorOfErrno(errno, path));
+        SetLastError(platform::errorOfOpen(errno, path));
         return INVALID_HANDLE_VALUE;
     }
     // Windows opens a folder only for its backup semantics.

@@ -40,8 +40,9 @@ using LPOVERLAPPED = OVERLAPPED*;
 // The name is a Windows path in code page 1252. A missing file answers
 // ERROR_FILE_NOT_FOUND, a missing folder on the way ERROR_PATH_NOT_FOUND,
 // an unreadable file, a named pipe, a socket or a folder (unless flags hold
-// FILE_FLAG_BACKUP_SEMANTICS) ERROR_ACCESS_DENIED; opening never waits. The
-// security attributes and the template are ignored.
+// FILE_FLAG_BACKUP_SEMANTICS) ERROR_ACCESS_DENIED, a file another holds a
+// lease on (as a file share's oplock) ERROR_SHARING_VIOLATION; opening never
+// waits. The security attributes and the template are ignored.
 HANDLE CreateFileA(LPCSTR fileName, DWORD access, DWORD shareMode,
                    LPSECURITY_ATTRIBUTES security, DWORD creation, DWORD flags,
                    HANDLE templateFile);

@@ -10,6 +10,8 @@
 #include <new>
 #include <unordered_set>
 
+#include "platform/core/failurecount.h"
+#include "platform/files/filecontrols.h"
 #include "platform/files/hostfile.h"
 #include "platform/files/path.h"
 
@@ -23,6 +25,8 @@ std::unordered_set<std::FILE*>& binaryStreams() {
     static auto* streams = new std::unordered_set<std::FILE*>;
     return *streams;
 }
+
+platform::FailureCount failingRecords;
 
 // A binary stream reads and writes its descriptor itself, so that its
 // closing is told to the layer, which forgets it then.
@@ -83,6 +87,7 @@ std::FILE* binaryStream(int descriptor, const char* mode) {
     }
     file->stream = stream;
     try {
+        if (failingRecords.take()) throw std::bad_alloc();
         std::lock_guard<std::mutex> hold(binaryStreamsLock);
         binaryStreams().insert(stream);
     } catch (const std::bad_alloc&) {
@@ -162,3 +167,5 @@ bool platform::isBinaryStream(std::FILE* stream) {
     std::lock_guard<std::mutex> hold(binaryStreamsLock);
     return binaryStreams().count(stream) != 0;
 }
+
+void platform::testing::failNextBinaryStreamRecords(int count) { failingRecords.set(count); }

@@ -8,11 +8,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "testsupport/ansipath.h"
 #include "testsupport/scratchfolder.h"
+#include "platform/testing.h"
 #include "platform/win32.h"
 
 namespace {
@@ -88,6 +91,32 @@ TEST_F(FileOpen, BinaryModeEndsWithItsStream) {
         EXPECT_STREQ(fgetws(line, 8, text), L"K\u00e4se\n");
         std::fclose(text);
     }
+}
+
+// The descriptors this process holds open.
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"),
+                                                  fs::directory_iterator()));
+}
+
+// Out of memory to remember a binary stream in, _fsopen answers ENOMEM and
+// leaves neither the stream nor its descriptor open.
+TEST_F(FileOpen, ABinaryStreamItCannotRememberIsClosed) {
+    std::ofstream(dir / "data.bin", std::ios::binary) << "data";
+    const std::string name = testsupport::ansiPath(dir.string() + "\\data.bin");
+    const std::size_t before = openDescriptors();
+    platform::testing::failNextBinaryStreamRecords(1);
+    errno = 0;
+    EXPECT_EQ(_fsopen(name.c_str(), "rb", _SH_DENYNO), nullptr);
+    EXPECT_EQ(errno, ENOMEM);
+    EXPECT_EQ(openDescriptors(), before);
+
+    std::FILE* file = _fsopen(name.c_str(), "rb", _SH_DENYNO);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(platform::isBinaryStream(file));
+    char bytes[8] = {};
+    EXPECT_EQ(std::fread(bytes, 1, sizeof bytes, file), 4u);
+    std::fclose(file);
 }
 
 }  // namespace

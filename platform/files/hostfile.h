@@ -12,9 +12,10 @@
 namespace platform {
 
 // open(2) of a host path that never waits: a named pipe would wait for its
-// other end for ever. Nor does a terminal become the controlling one. The
-// descriptor answered blocks again, and status tells what was opened; -1
-// with errno otherwise.
+// other end for ever, and a file another holds a lease on (a file share's
+// oplock) until the lease is let go; such an open fails with EAGAIN at once.
+// Nor does a terminal become the controlling one. The descriptor answered
+// blocks again, and status tells what was opened; -1 with errno otherwise.
 int openHostFile(const std::string& path, int flags, struct stat& status);
 
 // Windows opens neither a named pipe nor a socket by such a path.

@@ -17,6 +17,7 @@
 
 #include "platform/core/failurecount.h"
 #include "platform/core/filedescriptor.h"
+#include "platform/core/heldcall.h"
 #include "platform/core/hosterror.h"
 #include "platform/files/hostfile.h"
 #include "platform/module/moduleimage.h"
@@ -68,13 +69,7 @@ Registry& registry() {
 platform::FailureCount failingLoads;
 
 // What a test runs while the next load is about to read its file.
-std::mutex heldReadLock;
-std::function<void()> heldRead;
-
-std::function<void()> takeHeldRead() {
-    std::lock_guard<std::mutex> guard(heldReadLock);
-    return std::exchange(heldRead, nullptr);
-}
+platform::HeldCall heldRead;
 
 // Any unique address serves as the program module's handle.
 char programModuleTag;
@@ -96,11 +91,12 @@ const platform::PeImage& programImage() {
 
 // LoadLibrary answers a missing library, or a missing folder on its way,
 // with ERROR_MOD_NOT_FOUND, where the file services tell the two apart.
-DWORD loadError(int error) {
-    DWORD found = platform::errorOfErrno(error);
+DWORD asLoadError(DWORD found) {
     return found == ERROR_FILE_NOT_FOUND || found == ERROR_PATH_NOT_FOUND ? ERROR_MOD_NOT_FOUND
                                                                            : found;
 }
+
+DWORD loadError(int error) { return asLoadError(platform::errorOfErrno(error)); }
 
 // The same file, unchanged since the module was loaded from it. A file
 // rewritten in place keeps its inode, so the size and the modification time
@@ -184,8 +180,7 @@ namespace testing {
 void failNextLibraryLoads(int count) { failingLoads.set(count); }
 
 void holdNextLibraryRead(std::function<void()> whileReading) {
-    std::lock_guard<std::mutex> guard(heldReadLock);
-    heldRead = std::move(whileReading);
+    heldRead.set(std::move(whileReading));
 }
 
 }  // namespace testing
@@ -199,7 +194,7 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     std::string path = platform::hostPath(fileName);
     struct stat info {};
     FileDescriptor file(platform::openHostFile(path, O_RDONLY | O_CLOEXEC, info));
-    if (file.get() < 0) return fail(loadError(errno));
+    if (file.get() < 0) return fail(asLoadError(platform::errorOfOpen(errno, path)));
     if (S_ISDIR(info.st_mode)) return fail(ERROR_ACCESS_DENIED);
     if (!S_ISREG(info.st_mode) || info.st_size <= 0) return fail(ERROR_BAD_EXE_FORMAT);
 
@@ -210,7 +205,7 @@ HMODULE LoadLibraryA(LPCSTR fileName) {
     }
 
     // Read without the lock: a slow file holds up only its own loading.
-    if (std::function<void()> whileReading = takeHeldRead()) whileReading();
+    heldRead.run();
     std::unique_ptr<Module> module(new (std::nothrow) Module);
     if (!module) return fail(ERROR_NOT_ENOUGH_MEMORY);
     DWORD copied = copyImage(file.get(), static_cast<std::uint64_t>(info.st_size), *module);

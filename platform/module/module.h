@@ -22,7 +22,10 @@
 //                    (not readable, or a directory), ERROR_BAD_EXE_FORMAT (not
 //                    a PE image, or its headers are damaged),
 //                    ERROR_NOT_ENOUGH_MEMORY (the copy failed for lack of
-//                    memory), ERROR_TOO_MANY_OPEN_FILES
+//                    memory), ERROR_TOO_MANY_OPEN_FILES,
+//                    ERROR_FILENAME_EXCED_RANGE (a name too long),
+//                    ERROR_SHARING_VIOLATION (another holds a lease on the
+//                    file, as a file share's oplock)
 //   FindResourceA    ERROR_RESOURCE_DATA_NOT_FOUND, ERROR_RESOURCE_TYPE_NOT_FOUND,
 //                    ERROR_RESOURCE_NAME_NOT_FOUND; damaged parts of the resource
 //                    tree count as missing

@@ -1,17 +1,25 @@
 #include "platform/module/module.h"
 
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <filesystem>
 #include <future>
 #include <string>
 #include <thread>
 
-#include "platform/module/moduletesting.h"
+#include "platform/module/module_testenv.h"
 #include "platform/testing.h"
 
 using namespace moduletesting;
@@ -279,6 +287,54 @@ TEST(LoadLibrary, FailsForLackOfMemoryWhenToldTo) {
     module = LoadLibraryA(path.c_str());
     EXPECT_NE(module, nullptr);
     EXPECT_TRUE(FreeLibrary(module));
+}
+
+namespace {
+
+// From now on the kernel refuses every mprotect of this thread that makes
+// memory read-only, with ENOMEM, as when it has no memory for the change;
+// the rest of the process is not touched, and the refusal goes with the
+// thread. False where the kernel takes no such filter.
+bool refuseReadOnlyProtection() {
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_mprotect, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[2])),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, PROT_READ, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | ENOMEM),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           syscall(SYS_seccomp, SECCOMP_SET_MODE_FILTER, 0, &program) == 0;
+}
+
+}  // namespace
+
+// A copy that cannot be made read-only is no module: the load fails and
+// leaves nothing behind.
+TEST(LoadLibrary, FailsWhenItsCopyCannotBeMadeReadOnly) {
+    ScratchFolder folder;
+    writeBytes(folder.path("aud_de_de_mc_02.dll"), readBytes(testData(kGnuLibrary)));
+    const std::string path = ansiPath(folder.path("aud_de_de_mc_02.dll"));
+    bool refusing = false;
+    HMODULE module = nullptr;
+    DWORD error = ERROR_SUCCESS;
+    std::thread([&] {
+        refusing = refuseReadOnlyProtection();
+        if (!refusing) return;
+        module = LoadLibraryA(path.c_str());
+        error = GetLastError();
+    }).join();
+    ASSERT_TRUE(refusing) << "the kernel takes no seccomp filter";
+    EXPECT_EQ(module, nullptr);
+    EXPECT_EQ(error, ERROR_NOT_ENOUGH_MEMORY);
+
+    module = LoadLibraryA(path.c_str());
+    ASSERT_NE(module, nullptr);
+    EXPECT_NE(FindResourceA(module, MAKEINTRESOURCEA(1702), "MP3"), nullptr);
+    EXPECT_TRUE(FreeLibrary(module));
+    EXPECT_FALSE(FreeLibrary(module)) << "the failed load kept a reference";
 }
 
 TEST(LoadLibrary, RefusesHandlesOfNoModule) {

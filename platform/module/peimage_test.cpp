@@ -5,7 +5,7 @@
 #include <set>
 #include <tuple>
 
-#include "platform/module/moduletesting.h"
+#include "platform/module/module_testenv.h"
 
 using namespace moduletesting;
 using platform::PeImage;

@@ -8,8 +8,8 @@
 
 #include "platform/module/module.h"
 #include "platform/module/moduleimage.h"
-#include "platform/module/moduletesting.h"
-#include "testsupport/system.h"
+#include "platform/module/module_testenv.h"
+#include "testsupport/programs.h"
 
 using namespace moduletesting;
 

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "audio/mp3decoder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -56,14 +57,8 @@ QWORD duration(const Bytes& bytes) {
 
 void throughAcm(benchmark::State& state) {
     const Bytes& bytes = clip();
-    MPEGLAYER3WAVEFORMAT source{};
-    source.wfx = {WAVE_FORMAT_MPEGLAYER3, 2, 44100, 16384, 1, 0, MPEGLAYER3_WFX_EXTRA_BYTES};
-    source.wID = MPEGLAYER3_ID_MPEG;
-    source.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
-    source.nBlockSize = 522;
-    source.nFramesPerBlock = 1;
-    source.nCodecDelay = 1393;
-    WAVEFORMATEX destination = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+    MPEGLAYER3WAVEFORMAT source = mp3SourceFormat();
+    WAVEFORMATEX destination = decodedPcmFormat();
     for (auto _ : state) {
         Bytes pcm(static_cast<std::size_t>(
             176400.0 * (static_cast<double>(duration(bytes)) / 1e7 + 0.001)) + 1);

@@ -4,8 +4,9 @@
 
 #include <string>
 
+#include "audio/mp3decoder.h"
 #include "platform/core/handle.h"
-#include "platform/mp3/mp3testing.h"
+#include "platform/mp3/mp3_testenv.h"
 #include "platform/testing.h"
 
 namespace {
@@ -61,16 +62,16 @@ TEST(Acm, OpensOnlyLayer3ToPcmOfItsRateAndChannels) {
         [](MPEGLAYER3WAVEFORMAT&, WAVEFORMATEX& d) { d.nAvgBytesPerSec = 0; },
     };
     for (Change change : refused) {
-        MPEGLAYER3WAVEFORMAT source = mp3testing::mp3Format();
-        WAVEFORMATEX destination = mp3testing::pcmFormat();
+        MPEGLAYER3WAVEFORMAT source = mp3SourceFormat();
+        WAVEFORMATEX destination = decodedPcmFormat();
         change(source, destination);
         HACMSTREAM stream = reinterpret_cast<HACMSTREAM>(1);
         EXPECT_EQ(acmStreamOpen(&stream, nullptr, &source.wfx, &destination, nullptr, 0, 0, 0),
                   ACMERR_NOTPOSSIBLE);
         EXPECT_EQ(stream, nullptr);
     }
-    MPEGLAYER3WAVEFORMAT mp3 = mp3testing::mp3Format();
-    WAVEFORMATEX pcm = mp3testing::pcmFormat();
+    MPEGLAYER3WAVEFORMAT mp3 = mp3SourceFormat();
+    WAVEFORMATEX pcm = decodedPcmFormat();
     HACMSTREAM stream = nullptr;
     EXPECT_EQ(acmStreamOpen(nullptr, nullptr, &mp3.wfx, &pcm, nullptr, 0, 0,
                             ACM_STREAMOPENF_QUERY),
@@ -93,8 +94,8 @@ TEST(Acm, OpensOnlyLayer3ToPcmOfItsRateAndChannels) {
 // prepared, so preparing it again on a new stream does nothing and that
 // stream will not convert with it.
 TEST(Acm, HeaderKeepsItsPreparation) {
-    MPEGLAYER3WAVEFORMAT mp3 = mp3testing::mp3Format();
-    WAVEFORMATEX pcm = mp3testing::pcmFormat();
+    MPEGLAYER3WAVEFORMAT mp3 = mp3SourceFormat();
+    WAVEFORMATEX pcm = decodedPcmFormat();
     HACMSTREAM first = nullptr;
     HACMSTREAM second = nullptr;
     ASSERT_EQ(acmStreamOpen(&first, nullptr, &mp3.wfx, &pcm, nullptr, 0, 0, 0), MMSYSERR_NOERROR);
@@ -128,8 +129,8 @@ TEST(Acm, HeaderKeepsItsPreparation) {
 // A stream's handle is a kind of its own, which CloseHandle does not know;
 // a close that is refused leaves the stream open.
 TEST(Acm, StreamHandlesAreTheirOwnKind) {
-    MPEGLAYER3WAVEFORMAT mp3 = mp3testing::mp3Format();
-    WAVEFORMATEX pcm = mp3testing::pcmFormat();
+    MPEGLAYER3WAVEFORMAT mp3 = mp3SourceFormat();
+    WAVEFORMATEX pcm = decodedPcmFormat();
     HACMSTREAM stream = nullptr;
     ASSERT_EQ(acmStreamOpen(&stream, nullptr, &mp3.wfx, &pcm, nullptr, 0, 0, 0), MMSYSERR_NOERROR);
     EXPECT_FALSE(CloseHandle(stream));

@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <new>
+#include <utility>
 
 #include "platform/core/failurecount.h"
+#include "platform/core/heldcall.h"
 #include "platform/mp3/globalmemory.h"
 #include "platform/mp3/mp3controls.h"
 
@@ -18,6 +21,8 @@ const IID IID_IStream = {0x0000000C, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x
 namespace {
 
 platform::FailureCount failingCreations;
+// What a test runs while the next read holds its block.
+platform::HeldCall heldRead;
 
 class GlobalStream final
     : public platform::ComObjectOf<platform::ComInterface<IStream, IID_IStream, IID_ISequentialStream>> {
@@ -29,16 +34,17 @@ public:
         if (done != nullptr) *done = 0;
         if (buffer == nullptr) return STG_E_INVALIDPOINTER;
         // The block is looked at on every read: its owner may have freed it.
-        auto* bytes = static_cast<const BYTE*>(GlobalLock(m_memory));
-        if (bytes == nullptr) return STG_E_INVALIDHANDLE;
-        ULONGLONG length = GlobalSize(m_memory);
+        // Held for the copy, it outlives a GlobalFree in another thread.
+        SIZE_T length = 0;
+        std::shared_ptr<const BYTE> bytes = platform::holdGlobalBlock(m_memory, length);
+        if (!bytes) return STG_E_INVALIDHANDLE;
+        heldRead.run();
         ULONG count = 0;
         if (m_position < length) {
             count = static_cast<ULONG>(std::min<ULONGLONG>(size, length - m_position));
-            std::memcpy(buffer, bytes + m_position, count);
+            std::memcpy(buffer, bytes.get() + m_position, count);
             m_position += count;
         }
-        GlobalUnlock(m_memory);
         if (done != nullptr) *done = count;
         return S_OK;
     }
@@ -108,5 +114,9 @@ HRESULT CreateStreamOnHGlobal(HGLOBAL memory, BOOL deleteOnRelease, LPSTREAM* st
 namespace platform::testing {
 
 void failNextStreamCreations(int count) { failingCreations.set(count); }
+
+void holdNextStreamRead(std::function<void()> whileReading) {
+    heldRead.set(std::move(whileReading));
+}
 
 }  // namespace platform::testing

@@ -4,7 +4,9 @@
 //
 // The stream reads the block as it is when read: the block must stay
 // allocated while the stream lives, unless the stream owns it
-// (deleteOnRelease), in which case the last Release frees it.
+// (deleteOnRelease), in which case the last Release frees it. A read holds
+// the block while it copies, so a GlobalFree in another thread meanwhile
+// lets the bytes go only once the copy is done.
 #pragma once
 
 #include "platform/core/com.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "platform/mp3/globalmemory.h"
 #include "platform/testing.h"
@@ -32,6 +33,27 @@ TEST(GlobalMemory, HandsOutAndTakesBackOnlyItsOwnBlocks) {
     platform::testing::failNextGlobalAllocs(1);
     EXPECT_EQ(GlobalAlloc(GPTR, 4), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_NOT_ENOUGH_MEMORY);
+}
+
+// A freed moveable handle never reaches a later block, however like the
+// freed one it is: no stream is made on it and it frees nothing.
+TEST(GlobalMemory, AFreedMoveableHandleStaysInvalid) {
+    HGLOBAL freed = GlobalAlloc(GHND, 16);
+    ASSERT_NE(freed, nullptr);
+    ASSERT_EQ(GlobalFree(freed), nullptr);
+    for (int round = 0; round < 100; ++round) {
+        HGLOBAL later = GlobalAlloc(GHND, 16);
+        ASSERT_NE(later, nullptr);
+        EXPECT_NE(later, freed) << round;
+        EXPECT_EQ(GlobalLock(freed), nullptr);
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
+        IStream* stream = nullptr;
+        EXPECT_EQ(CreateStreamOnHGlobal(freed, FALSE, &stream), E_INVALIDARG);
+        EXPECT_EQ(GlobalFree(freed), freed);
+        EXPECT_EQ(GlobalSize(later), 16u) << "the freed handle freed a later block";
+        EXPECT_EQ(GlobalFree(later), nullptr);
+        freed = later;
+    }
 }
 
 TEST(ComStream, ReadsAndSeeksOverItsBlock) {
@@ -70,6 +92,33 @@ TEST(ComStream, ReadsAndSeeksOverItsBlock) {
     EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &stream), E_OUTOFMEMORY);
     EXPECT_EQ(stream, nullptr);
     EXPECT_EQ(CreateStreamOnHGlobal(memory, TRUE, &stream), E_INVALIDARG);
+}
+
+// A GlobalFree while a read copies lets the bytes go only once the copy is
+// done; the reads after it find no block.
+TEST(ComStream, AReadHoldsItsBlockAgainstAFreeMeanwhile) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, 64);
+    ASSERT_NE(memory, nullptr);
+    std::memset(GlobalLock(memory), 'a', 64);
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    ASSERT_EQ(CreateStreamOnHGlobal(memory, FALSE, &stream), S_OK);
+    HGLOBAL later = nullptr;
+    platform::testing::holdNextStreamRead([&] {
+        EXPECT_EQ(GlobalFree(memory), nullptr);
+        // The heap gives freed bytes to the next block of their size.
+        later = GlobalAlloc(GMEM_MOVEABLE, 64);
+        ASSERT_NE(later, nullptr);
+        std::memset(GlobalLock(later), 'b', 64);
+        GlobalUnlock(later);
+    });
+    char buffer[64] = {};
+    ULONG done = 0;
+    EXPECT_EQ(stream->Read(buffer, sizeof buffer, &done), S_OK);
+    EXPECT_EQ(std::string(buffer, done), std::string(64, 'a'));
+    EXPECT_EQ(stream->Read(buffer, sizeof buffer, &done), STG_E_INVALIDHANDLE);
+    EXPECT_EQ(stream->Release(), 0u);
+    EXPECT_EQ(GlobalFree(later), nullptr);
 }
 
 // A stream that owns its block frees it with the last Release, not before.

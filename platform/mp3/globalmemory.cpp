@@ -1,7 +1,6 @@
 #include "platform/mp3/globalmemory.h"
 
 #include <atomic>
-#include <cstdlib>
 #include <memory>
 #include <new>
 
@@ -12,22 +11,20 @@
 
 namespace {
 
-struct FreeBytes {
-    void operator()(void* bytes) const { std::free(bytes); }
-};
-
 struct Block {
     Block(SIZE_T bytes, bool isMoveable) : size(bytes), moveable(isMoveable) {}
 
-    std::unique_ptr<void, FreeBytes> address;
+    std::unique_ptr<void, platform::FreeBlock> address;
     const SIZE_T size;
     const bool moveable;
     std::atomic<int> locks{0};
 };
 
 // Every block this layer handed out, by handle. A moveable block's handle
-// is the address of its record, which no data block can share. Never
-// destroyed: blocks may still be freed while the process exits.
+// is counted out by the table, as kernel handles are, so that it is never
+// handed out again; the count stays far below any address the heap gives a
+// fixed block. Never destroyed: blocks may still be freed while the process
+// exits.
 platform::HandleTable<Block>& table() {
     static auto* instance = new platform::HandleTable<Block>;
     return *instance;
@@ -63,11 +60,13 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     }
     block->address.reset(platform::allocateBlock(bytes, (flags & GMEM_ZEROINIT) != 0));
     if (!block->address) return nullptr;
-    HGLOBAL handle = block->moveable ? block.get() : block->address.get();
-    if (!table().addAt(handle, std::move(block))) {
-        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        return nullptr;
+    HGLOBAL handle = block->address.get();
+    if (block->moveable) {
+        handle = table().add(std::move(block));
+    } else if (!table().addAt(handle, std::move(block))) {
+        handle = nullptr;
     }
+    if (handle == nullptr) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return handle;
 }
 
@@ -111,8 +110,19 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
     return nullptr;
 }
 
-namespace platform::testing {
+namespace platform {
+
+std::shared_ptr<const BYTE> holdGlobalBlock(HGLOBAL memory, SIZE_T& size) {
+    std::shared_ptr<Block> block = find(memory);
+    if (!block) return nullptr;
+    size = block->size;
+    return std::shared_ptr<const BYTE>(block, static_cast<const BYTE*>(block->address.get()));
+}
+
+namespace testing {
 
 void failNextGlobalAllocs(int count) { failingAllocs.set(count); }
 
-}  // namespace platform::testing
+}  // namespace testing
+
+}  // namespace platform

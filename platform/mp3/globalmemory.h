@@ -1,9 +1,13 @@
 // Global memory, as far as COM streams are made on it: fixed blocks, whose
 // handle is their address, and moveable ones, whose handle is an opaque
 // number that GlobalLock turns into the address. Handles that this layer
-// did not hand out, or that are freed, are refused with
-// ERROR_INVALID_HANDLE instead of being followed.
+// did not hand out are refused with ERROR_INVALID_HANDLE instead of being
+// followed, and so are freed ones: a moveable block's handle is never handed
+// out again, but a fixed block's handle is its address, which the heap may
+// give a later block, and then it is that block's handle.
 #pragma once
+
+#include <memory>
 
 #include "platform/core/types.h"
 
@@ -30,3 +34,13 @@ SIZE_T GlobalSize(HGLOBAL memory);
 // NULL when freed; the handle back with ERROR_INVALID_HANDLE otherwise.
 // NULL is allowed and does nothing.
 HGLOBAL GlobalFree(HGLOBAL memory);
+
+namespace platform {
+
+// The bytes of a global block, held for as long as the answer lives: a
+// GlobalFree meanwhile takes the handle away at once and the bytes only
+// when the last holder lets go. size gets the block's size. Null with
+// ERROR_INVALID_HANDLE for a handle GlobalLock refuses.
+std::shared_ptr<const BYTE> holdGlobalBlock(HGLOBAL memory, SIZE_T& size);
+
+}  // namespace platform

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "audio/mp3decoder.h"
 #include "platform/win32.h"
 
 namespace {
@@ -51,14 +52,8 @@ double durationUnits(const std::uint8_t* data, std::size_t size) {
 // holds (damaged data of another rate can decode to more than a destination
 // sized for the stream's rate takes).
 std::size_t convert(const std::uint8_t* data, std::size_t size) {
-    MPEGLAYER3WAVEFORMAT source{};
-    source.wfx = {WAVE_FORMAT_MPEGLAYER3, 2, 44100, 16384, 1, 0, MPEGLAYER3_WFX_EXTRA_BYTES};
-    source.wID = MPEGLAYER3_ID_MPEG;
-    source.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
-    source.nBlockSize = 522;
-    source.nFramesPerBlock = 1;
-    source.nCodecDelay = 1393;
-    WAVEFORMATEX destination = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+    MPEGLAYER3WAVEFORMAT source = mp3SourceFormat();
+    WAVEFORMATEX destination = decodedPcmFormat();
     HACMSTREAM stream = nullptr;
     check(acmStreamOpen(&stream, nullptr, &source.wfx, &destination, nullptr, 0, 0, 0) ==
           MMSYSERR_NOERROR);

@@ -3,6 +3,8 @@
 // tests reach them through platform/testing.h.
 #pragma once
 
+#include <functional>
+
 #include "platform/core/types.h"
 
 namespace platform::testing {
@@ -21,5 +23,10 @@ void failNextHeaderInfoQueries(int count);
 void failNextDurationQueries(int count);
 // acmStreamOpen answers result (an MMRESULT) and opens nothing.
 void failNextAcmStreamOpens(int count, UINT result);
+
+// The next Read of a stream on global memory calls whileReading once it
+// has found its block, just before it copies from it, as another thread
+// could run there.
+void holdNextStreamRead(std::function<void()> whileReading);
 
 }  // namespace platform::testing

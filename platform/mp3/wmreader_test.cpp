@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/mp3/mp3testing.h"
+#include "platform/mp3/mp3_testenv.h"
 #include "platform/testing.h"
 
 namespace {

@@ -69,8 +69,6 @@ constexpr REGSAM KEY_EXECUTE = KEY_READ;
 constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 
 // Results beside those of core/types.h.
-constexpr DWORD ERROR_WRITE_FAULT = 29;
-constexpr DWORD ERROR_DISK_FULL = 112;
 constexpr DWORD ERROR_BAD_PATHNAME = 161;
 constexpr DWORD ERROR_MORE_DATA = 234;
 constexpr DWORD ERROR_NO_MORE_ITEMS = 259;
@@ -117,7 +115,9 @@ LSTATUS RegCloseKey(HKEY key);
 // ERROR_ACCESS_DENIED, ERROR_DISK_FULL, ERROR_WRITE_FAULT,
 // ERROR_REGISTRY_CORRUPT, ERROR_PATH_NOT_FOUND (no home to keep the file
 // in), ERROR_NO_SYSTEM_RESOURCES (the file would outgrow the 16 MiB that
-// are read, as a Windows registry answers when it cannot grow).
+// are read, as a Windows registry answers when it cannot grow), and for a
+// cause the file services know the code they answer it with (a name too
+// long: ERROR_FILENAME_EXCED_RANGE).
 LSTATUS RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR keyClass, DWORD options,
                         REGSAM access, const LPSECURITY_ATTRIBUTES security, PHKEY result,
                         LPDWORD disposition);

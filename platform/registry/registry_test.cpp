@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -366,6 +367,55 @@ TEST_F(Registry, WritersInSeveralProcessesLoseNothing) {
               ERROR_SUCCESS);
     EXPECT_EQ(values, static_cast<DWORD>(kWriters * kValues));
     RegCloseKey(key);
+}
+
+// A file too large is refused by its size on every call, before a byte of
+// it is read: the kernel reports every read of the file to a watch on it.
+TEST_F(Registry, AFileLargerThanTheReaderTakesIsRefusedUnread) {
+    writeLauncherKey("\"Language\"=\"Deutsch\"\r\n");
+    fs::resize_file(m_file, platform::registry::kMostBytes + 1);
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, m_file.c_str(), IN_OPEN | IN_ACCESS), 0);
+
+    ::testing::internal::CaptureStderr();
+    std::string text;
+    EXPECT_EQ(read("Language", text), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(read("Language", text), ERROR_FILE_NOT_FOUND);
+    LSTATUS created = ERROR_SUCCESS;
+    EXPECT_EQ(create(HKEY_CURRENT_USER, "Software\\Q", nullptr, &created), nullptr);
+    EXPECT_EQ(created, ERROR_REGISTRY_CORRUPT);
+    std::string reported = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(reported.find(m_file + " is larger than 16 MiB;"), std::string::npos) << reported;
+    EXPECT_EQ(std::count(reported.begin(), reported.end(), '\n'), 1) << reported;
+    EXPECT_EQ(fs::file_size(m_file), platform::registry::kMostBytes + 1);
+
+    int opens = 0;
+    int reads = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t length; (length = ::read(watch, events, sizeof events)) > 0;) {
+        for (ssize_t at = 0; at < length;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+            opens += (event->mask & IN_OPEN) != 0;
+            reads += (event->mask & IN_ACCESS) != 0;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    close(watch);
+    EXPECT_GT(opens, 0) << "the watch saw nothing";
+    EXPECT_EQ(reads, 0) << "the file was read";
+}
+
+// The new file is written beside the file under a longer name: where only
+// that name is too long, the write fails as any other call answers a name
+// too long, and the keys stay as they were.
+TEST_F(Registry, AWriteFailsAsTheFileServicesAnswerItsCause) {
+    const std::string file = (m_dir / (std::string(236, 'r') + ".reg")).string();
+    setenv("QUILLORY_REGISTRY", file.c_str(), 1);
+    LSTATUS created = ERROR_SUCCESS;
+    EXPECT_EQ(create(HKEY_CURRENT_USER, "Software\\Q", nullptr, &created), nullptr);
+    EXPECT_EQ(created, ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(testsupport::readFile(file), "");
 }
 
 }  // namespace

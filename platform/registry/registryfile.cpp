@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include <utility>
 
 #include "platform/core/filedescriptor.h"
+#include "platform/core/hosterror.h"
 #include "platform/files/hostfile.h"
 #include "platform/registry/regfile.h"
 
@@ -64,6 +66,10 @@ std::string cannotRead(int error) {
     return std::string("cannot be read (") + std::strerror(error) + ")";
 }
 
+Snapshot tooLarge(const std::string& path) {
+    return failed(path, "is larger than " + std::to_string(kMostBytes >> 20) + " MiB");
+}
+
 // Reads an open file, which is left open.
 Snapshot readOpenFile(const std::string& path, int fd) {
     Snapshot snapshot;
@@ -72,15 +78,16 @@ Snapshot readOpenFile(const std::string& path, int fd) {
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         return failed(path, "is not a regular file");
     }
+    // Every call looks at the file afresh: one too large is refused by its
+    // size before a byte is read, one that grows while it is read below.
+    if (static_cast<std::uintmax_t>(status.st_size) > kMostBytes) return tooLarge(path);
     snapshot.state = Snapshot::kRead;
     char buffer[65536];
     while (true) {
         int error = 0;
         std::size_t count = readHostFile(fd, buffer, sizeof buffer, error);
         if (error != 0) return failed(path, cannotRead(error));
-        if (snapshot.bytes.size() + count > kMostBytes) {
-            return failed(path, "is larger than " + std::to_string(kMostBytes >> 20) + " MiB");
-        }
+        if (snapshot.bytes.size() + count > kMostBytes) return tooLarge(path);
         snapshot.bytes.append(buffer, count);
         if (count < sizeof buffer) break;
     }
@@ -147,17 +154,6 @@ void remember(const std::string& path, std::string bytes, Tree tree) {
     cachedSound = true;
 }
 
-DWORD writeFailure(int error) {
-    switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS: return ERROR_ACCESS_DENIED;
-    case ENOSPC:
-    case EDQUOT: return ERROR_DISK_FULL;
-    default: return ERROR_WRITE_FAULT;
-    }
-}
-
 bool writeAll(int fd, const std::string& bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
@@ -205,7 +201,7 @@ DWORD replaceFile(const std::string& path, const std::string& bytes, mode_t mode
     removeStaleTemporaries(path);
     std::string temporary = path + kTemporaryMark + std::string(kTemporaryRandom, 'X');
     int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return writeFailure(errno);
+    if (fd < 0) return platform::errorOfWrite(errno);
     bool written = fchmod(fd, mode) == 0 && writeAll(fd, bytes) && fsync(fd) == 0;
     int error = errno;
     if (close(fd) != 0 && written) {
@@ -218,7 +214,7 @@ DWORD replaceFile(const std::string& path, const std::string& bytes, mode_t mode
     }
     if (!written) {
         unlink(temporary.c_str());
-        return writeFailure(error);
+        return platform::errorOfWrite(error);
     }
     // The rename itself lasts once the folder is on the disk.
     std::string folder = std::filesystem::path(path).parent_path().string();
@@ -231,14 +227,17 @@ DWORD replaceFile(const std::string& path, const std::string& bytes, mode_t mode
 }
 
 // The file, open and locked, after it has been made when it was missing; -1
-// with errno on failure. A writer that renamed a new file in while we
-// waited for the lock leaves us the old one, so the lock is taken again on
-// whatever the path names now.
-int lockedFile(const std::string& path) {
+// with the failure's code in failure. A writer that renamed a new file in
+// while we waited for the lock leaves us the old one, so the lock is taken
+// again on whatever the path names now.
+int lockedFile(const std::string& path, DWORD& failure) {
     while (true) {
         struct stat opened;
         int fd = openHostFile(path, O_RDONLY | O_CREAT | O_CLOEXEC, opened);
-        if (fd < 0) return -1;
+        if (fd < 0) {
+            failure = platform::errorOfOpen(errno, path);
+            return -1;
+        }
         int locked;
         do {
             locked = flock(fd, LOCK_EX);
@@ -251,7 +250,7 @@ int lockedFile(const std::string& path) {
         int error = errno;
         close(fd);
         if (locked != 0) {
-            errno = error;
+            failure = platform::errorOfWrite(error);
             return -1;
         }
     }
@@ -285,10 +284,9 @@ DWORD changeTree(const std::function<DWORD(Tree& tree, bool& changed)>& change) 
     std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
     if (!error) path = resolved.string();
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    int fd = lockedFile(path);
-    if (fd < 0) {
-        return errno == ENOENT || errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : writeFailure(errno);
-    }
+    DWORD failure = ERROR_SUCCESS;
+    int fd = lockedFile(path, failure);
+    if (fd < 0) return failure;
     bool sound;
     std::shared_ptr<const Tree> current = treeOf(readOpenFile(named, fd), sound);
     DWORD result = sound ? ERROR_SUCCESS : ERROR_REGISTRY_CORRUPT;

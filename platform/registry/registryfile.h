@@ -41,10 +41,12 @@ std::shared_ptr<const Tree> currentTree();
 // the same folder, with the old file's permissions, which is then renamed
 // over the file. Answers change's result, else the failure: the file not
 // sound or not readable (ERROR_REGISTRY_CORRUPT), the new file larger than
-// kMostBytes (ERROR_NO_SYSTEM_RESOURCES), not writable
-// (ERROR_ACCESS_DENIED), the disk full (ERROR_DISK_FULL), another fault
-// (ERROR_WRITE_FAULT), no home for it (ERROR_PATH_NOT_FOUND). On failure
-// the keys in the file stay as they were.
+// kMostBytes (ERROR_NO_SYSTEM_RESOURCES), no home for it
+// (ERROR_PATH_NOT_FOUND); a failed open of the file as platform::errorOfOpen
+// answers it, a failed write as platform::errorOfWrite does (not writable:
+// ERROR_ACCESS_DENIED, the disk full: ERROR_DISK_FULL, a fault the map does
+// not know: ERROR_WRITE_FAULT). On failure the keys in the file stay as
+// they were.
 DWORD changeTree(const std::function<DWORD(Tree& tree, bool& changed)>& change);
 
 }  // namespace platform::registry

@@ -14,7 +14,7 @@
 
 #include "platform/win32.h"
 #include "testsupport/scratchfolder.h"
-#include "testsupport/system.h"
+#include "testsupport/programs.h"
 #include "testsupport/wholefile.h"
 
 namespace {

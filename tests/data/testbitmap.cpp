@@ -5,19 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-void put16(std::vector<std::uint8_t>& out, unsigned value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-void put32(std::vector<std::uint8_t>& out, unsigned value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
-
-}  // namespace
+#include "platform/core/littleendian.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -31,20 +19,20 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> bmp;
     bmp.push_back('B');
     bmp.push_back('M');
-    put32(bmp, kPixelOffset + kRowSize * kHeight);
-    put32(bmp, 0);
-    put32(bmp, kPixelOffset);
-    put32(bmp, 40);  // BITMAPINFOHEADER
-    put32(bmp, kWidth);
-    put32(bmp, kHeight);
-    put16(bmp, 1);   // planes
-    put16(bmp, 24);  // bits per pixel
-    put32(bmp, 0);   // no compression
-    put32(bmp, kRowSize * kHeight);
-    put32(bmp, 2835);  // 72 dpi
-    put32(bmp, 2835);
-    put32(bmp, 0);
-    put32(bmp, 0);
+    appendLittle32(bmp, kPixelOffset + kRowSize * kHeight);
+    appendLittle32(bmp, 0);
+    appendLittle32(bmp, kPixelOffset);
+    appendLittle32(bmp, 40);  // BITMAPINFOHEADER
+    appendLittle32(bmp, kWidth);
+    appendLittle32(bmp, kHeight);
+    appendLittle16(bmp, 1);   // planes
+    appendLittle16(bmp, 24);  // bits per pixel
+    appendLittle32(bmp, 0);   // no compression
+    appendLittle32(bmp, kRowSize * kHeight);
+    appendLittle32(bmp, 2835);  // 72 dpi
+    appendLittle32(bmp, 2835);
+    appendLittle32(bmp, 0);
+    appendLittle32(bmp, 0);
     for (unsigned y = 0; y < kHeight; ++y) {
         for (unsigned x = 0; x < kWidth; ++x) {
             bmp.push_back(static_cast<std::uint8_t>(x * 32));        // blue

@@ -1,4 +1,4 @@
-#include "platform/mp3/mp3testing.h"
+#include "platform/mp3/mp3_testenv.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "audio/mp3decoder.h"
 #include "testsupport/testdata.h"
 #include "testsupport/wholefile.h"
 
@@ -15,22 +16,9 @@ Bytes testData(const std::string& name) {
     return testsupport::readBytes(testsupport::testData(name));
 }
 
-MPEGLAYER3WAVEFORMAT mp3Format() {
-    MPEGLAYER3WAVEFORMAT format{};
-    format.wfx = {WAVE_FORMAT_MPEGLAYER3, 2, 44100, 16384, 1, 0, MPEGLAYER3_WFX_EXTRA_BYTES};
-    format.wID = MPEGLAYER3_ID_MPEG;
-    format.fdwFlags = MPEGLAYER3_FLAG_PADDING_OFF;
-    format.nBlockSize = 522;
-    format.nFramesPerBlock = 1;
-    format.nCodecDelay = 1393;
-    return format;
-}
-
-WAVEFORMATEX pcmFormat() { return {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0}; }
-
 Bytes convert(const Bytes& clip, DWORD blockSize, DWORD destinationSize) {
-    MPEGLAYER3WAVEFORMAT source = mp3Format();
-    WAVEFORMATEX destination = pcmFormat();
+    MPEGLAYER3WAVEFORMAT source = mp3SourceFormat();
+    WAVEFORMATEX destination = decodedPcmFormat();
     HACMSTREAM stream = nullptr;
     EXPECT_EQ(acmStreamOpen(&stream, nullptr, &source.wfx, &destination, nullptr, 0, 0, 0),
               MMSYSERR_NOERROR);

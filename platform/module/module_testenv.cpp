@@ -1,32 +1,43 @@
-#include "platform/module/moduletesting.h"
+#include "platform/module/module_testenv.h"
 
 #include <algorithm>
+#include <stdexcept>
+
+#include "platform/core/littleendian.h"
 
 namespace moduletesting {
 
-DWORD get32(const Bytes& bytes, std::size_t offset) {
-    return static_cast<DWORD>(bytes.at(offset)) | (static_cast<DWORD>(bytes.at(offset + 1)) << 8) |
-           (static_cast<DWORD>(bytes.at(offset + 2)) << 16) |
-           (static_cast<DWORD>(bytes.at(offset + 3)) << 24);
-}
-
-void put16(Bytes& bytes, std::size_t offset, unsigned value) {
-    bytes.at(offset) = static_cast<BYTE>(value & 0xFF);
-    bytes.at(offset + 1) = static_cast<BYTE>((value >> 8) & 0xFF);
-}
-
-void put32(Bytes& bytes, std::size_t offset, DWORD value) {
-    put16(bytes, offset, value & 0xFFFF);
-    put16(bytes, offset + 2, value >> 16);
-}
-
 namespace {
 
+// A field of size bytes at offset must lie in the image: a test that damages
+// one past its end fails there, instead of writing beyond the vector.
+void checkField(const Bytes& bytes, std::size_t offset, std::size_t size) {
+    if (offset > bytes.size() || bytes.size() - offset < size) {
+        throw std::out_of_range("a field past the image's end");
+    }
+}
+
 unsigned get16(const Bytes& bytes, std::size_t offset) {
-    return bytes.at(offset) | (bytes.at(offset + 1) << 8);
+    checkField(bytes, offset, 2);
+    return readLittle16(bytes.data() + offset);
 }
 
 }  // namespace
+
+DWORD get32(const Bytes& bytes, std::size_t offset) {
+    checkField(bytes, offset, 4);
+    return readLittle32(bytes.data() + offset);
+}
+
+void put16(Bytes& bytes, std::size_t offset, unsigned value) {
+    checkField(bytes, offset, 2);
+    writeLittle16(bytes.data() + offset, static_cast<std::uint16_t>(value));
+}
+
+void put32(Bytes& bytes, std::size_t offset, DWORD value) {
+    checkField(bytes, offset, 4);
+    writeLittle32(bytes.data() + offset, value);
+}
 
 Layout layoutOf(const Bytes& image) {
     Layout layout{};

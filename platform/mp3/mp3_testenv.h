@@ -1,5 +1,6 @@
 // Helpers of the MP3 tests: the recordings made by the build, and the
-// formats and conversion loop the audio library uses.
+// conversion loop the audio library uses (its formats are the library's:
+// audio/mp3decoder.h).
 #pragma once
 
 #include <string>
@@ -13,11 +14,6 @@ using Bytes = std::vector<BYTE>;
 
 // A file of the build's test data (QUILL_TEST_DATA), whole.
 Bytes testData(const std::string& name);
-
-// 44.1 kHz stereo MPEG layer-3 in blocks of 522 bytes, and 16-bit PCM of
-// the same rate and channels.
-MPEGLAYER3WAVEFORMAT mp3Format();
-WAVEFORMATEX pcmFormat();
 
 // Converts clip through one stream the audio library's way: blocks of
 // blockSize bytes with ACM_STREAMCONVERTF_BLOCKALIGN, the rest (possibly

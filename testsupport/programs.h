@@ -1,43 +1,17 @@
-// What test programs need of the operating system beyond the C++ library,
-// for Linux and for Windows alike: environment variables, the process id,
-// and the line end a text-mode stream writes; on Linux also programs of the
-// build machine run to their end.
+// Programs of the build machine that a test runs to their end, on Linux.
 #pragma once
 
-#include <cstdlib>
-#include <string>
-
-#ifdef _WIN32
-#include <process.h>
-#else
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <string>
 #include <vector>
-#endif
 
 namespace testsupport {
 
-inline void setEnv(const char* name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name, value);
-#else
-    setenv(name, value, 1);
-#endif
-}
-
-inline void unsetEnv(const char* name) {
-#ifdef _WIN32
-    _putenv_s(name, "");  // an empty value removes the variable
-#else
-    unsetenv(name);
-#endif
-}
-
-#ifndef _WIN32
 // Runs a program of the build machine (found on PATH) with these arguments,
 // the first its name, and waits for its end: in the folder given, or this
 // one, with standard output and error into the file output, or this
@@ -68,26 +42,6 @@ inline int runProgram(const std::vector<std::string>& arguments, const std::stri
         if (errno != EINTR) return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-#endif
-
-inline int processId() {
-#ifdef _WIN32
-    return _getpid();
-#else
-    return static_cast<int>(getpid());
-#endif
-}
-
-// The text as a stream opened in text mode writes it: on Windows the C
-// runtime writes "\r\n" for each "\n".
-inline std::string textModeBytes(std::string text) {
-#ifdef _WIN32
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2)) {
-        text.insert(at, 1, '\r');
-    }
-#endif
-    return text;
 }
 
 }  // namespace testsupport
