@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "audio/mp3decoder.h"
+#include "testsupport/programs.h"
 
 namespace {
 
@@ -44,11 +45,10 @@ int main(int argc, char** argv) {
     }
     const double ours = secondsSince(start) / rounds;
 
-    const std::string command = "mpg123 -q -s '" + file + "' > /dev/null";
     start = Clock::now();
     for (int round = 0; round < rounds; ++round) {
-        if (std::system(command.c_str()) != 0) {
-            std::fprintf(stderr, "%s failed\n", command.c_str());
+        if (testsupport::runProgram({"mpg123", "-q", "-s", file}, "", "/dev/null") != 0) {
+            std::fprintf(stderr, "mpg123 -q -s %s failed\n", file.c_str());
             return 1;
         }
     }

@@ -1,6 +1,4 @@
 // Costs of the support library on the word model's hot paths and of a log line.
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 
@@ -9,6 +7,7 @@
 #include "common/logger.h"
 #include "common/strings.h"
 #include "common/textconv.h"
+#include "testsupport/scratchfolder.h"
 
 namespace {
 
@@ -30,11 +29,13 @@ void toLowerWWord(benchmark::State& state) {
 }
 BENCHMARK(toLowerWWord);
 
-std::string benchLogFile() {
-    return (std::filesystem::temp_directory_path() /
-            ("common_bench_" + std::to_string(getpid()) + ".txt"))
-        .string();
+// The benchmarks' log, in a scratch folder that goes when the program ends.
+const testsupport::ScratchFolder& benchFolder() {
+    static const testsupport::ScratchFolder folder("quill-common-bench-");
+    return folder;
 }
+// Named as the logger takes it.
+std::string benchLogFile() { return benchFolder().ansiPath("log.txt"); }
 
 void logPrintToRing(benchmark::State& state) {
     std::string file = benchLogFile();
@@ -42,7 +43,7 @@ void logPrintToRing(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) logPrint(1, "countSyllables %03d : %s\n", ++i, "Schule");
     logInit(0, nullptr, false, false, false, false);
-    std::filesystem::remove(file);
+    std::filesystem::remove(benchFolder().path("log.txt"));
 }
 BENCHMARK(logPrintToRing);
 
@@ -52,7 +53,7 @@ void logPrintToFile(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) logPrint(1, "countSyllables %03d : %s\n", ++i, "Schule");
     logInit(0, nullptr, false, false, false, false);
-    std::filesystem::remove(file);
+    std::filesystem::remove(benchFolder().path("log.txt"));
 }
 BENCHMARK(logPrintToFile);
 

@@ -11,29 +11,30 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "testsupport/programs.h"
+#include "testsupport/scratchfolder.h"
 
 namespace {
 
 constexpr int kRecordings = 20;
 constexpr std::size_t kRecordingSize = 1 << 20;
 
-// A library of 20 resources of 1 MB, made once by resdll in a scratch folder.
+// A library of 20 resources of 1 MB, made once by resdll in a scratch folder
+// that goes when the program ends; named as LoadLibraryA takes it.
 const std::string& library() {
+    static const testsupport::ScratchFolder folder("quill-module-bench-");
     static const std::string path = [] {
-        auto folder = std::filesystem::temp_directory_path() / "quill-module-bench";
-        std::filesystem::create_directories(folder);
         std::mt19937 random(7);
-        std::string command = std::string("\"") + RESDLL_PATH + "\" -o " +
-                              (folder / "big.dll").string();
+        std::vector<std::string> command = {RESDLL_PATH, "-o", folder.path("big.dll")};
         for (int i = 0; i < kRecordings; ++i) {
-            auto file = folder / ("r" + std::to_string(i) + ".mp3");
+            const std::string file = folder.path("r" + std::to_string(i) + ".mp3");
             std::vector<char> bytes(kRecordingSize);
             for (char& byte : bytes) byte = static_cast<char>(random());
             std::ofstream(file, std::ios::binary).write(bytes.data(), bytes.size());
-            command += " MP3:" + std::to_string(1000 + i) + "=" + file.string();
+            command.push_back("MP3:" + std::to_string(1000 + i) + "=" + file);
         }
-        if (std::system(command.c_str()) != 0) std::abort();
-        return (folder / "big.dll").string();
+        if (testsupport::runProgram(command) != 0) std::abort();
+        return folder.ansiPath("big.dll");
     }();
     return path;
 }
