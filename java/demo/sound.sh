@@ -5,6 +5,10 @@
 # opens, and then demo_raw is empty; else through ALSA's file plugin into the
 # file RAW (AUDIODEV is set so, and demo_raw names it). Where neither opens,
 # says so in one line and fails: the words could be spoken nowhere.
+#
+# ALSA splits the device's arguments at ',' and '=' and the file plugin
+# expands '%' in the file's name, so RAW is a plain name relative to the
+# working directory of the program that speaks, never a path of the checkout.
 demo_sound() {
   demo_raw=''
   aplay -q -D "${AUDIODEV:-default}" -t raw -f cd /dev/null 2>/dev/null && return 0
