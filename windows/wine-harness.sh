@@ -6,7 +6,7 @@
 # shellcheck shell=sh disable=SC2034,SC2154
 name=$(basename "$0")
 source_dir=$(dirname "$here")
-build=$(cd "${1:-$source_dir/build-win32}" && pwd)
+build=$(cd -P -- "${1:-$source_dir/build-win32}" > /dev/null && pwd -P)
 : "${WINEPREFIX:=$build/wineprefix}"
 export WINEPREFIX
 run_wine="$here/run-wine"

@@ -28,7 +28,6 @@ foreach(word IN LISTS demo_words)
   set(stem ${demo_work}/w${number})
   add_custom_command(
     OUTPUT ${stem}.mp3
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${demo_work}
     COMMAND ${ESPEAK_NG} -v de -w w${number}.wav ${word}
     COMMAND ${SOX} w${number}.wav -r 44100 -c 2 w${number}44.wav
     COMMAND ${LAME} --quiet -b 160 --cbr -m s w${number}44.wav w${number}.mp3
