@@ -13,6 +13,21 @@
 #include "testsupport/environment.h"
 #include "testsupport/scratchfolder.h"
 
+namespace {
+
+#ifdef _WIN32
+// The narrow environment holds the folder in the ANSI code page, which need
+// not have the letters of code page 1252.
+constexpr char kPrefix[] = "quill-test-";
+#else
+// What a user's temporary directory may hold (tools/check-paths) and a
+// shell, ALSA's device syntax or a printf format would read, and a letter of
+// code page 1252 beyond ASCII: every test meets such a path on every run.
+constexpr char kPrefix[] = "quill-test a b, c = 100% +@! (x) [y] & z'\xC3\x9C $x`u;v#w~-";
+#endif
+
+}  // namespace
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // Listing the tests, as CTest does before it runs them, needs no folder:
@@ -20,7 +35,7 @@ int main(int argc, char** argv) {
     if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     std::optional<testsupport::ScratchFolder> temporary;
     try {
-        temporary.emplace("quill-test-");
+        temporary.emplace(kPrefix);
     } catch (const std::exception& error) {
         // One line, and no test run: every test would fail on the folder.
         const std::string program = std::filesystem::path(argv[0]).filename().string();

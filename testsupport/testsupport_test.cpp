@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
+
+#include <unistd.h>
 
 #include "testsupport/ansipath.h"
 #include "testsupport/environment.h"
@@ -15,14 +18,8 @@
 
 namespace {
 
-TEST(WholeFile, KeepsEveryByteAndReadsNoFileAsEmpty) {
+TEST(WholeFile, ReadsNoFileAsEmptyAndThrowsWhereItCannotWrite) {
     const testsupport::ScratchFolder folder("quill-wholefile-");
-    const std::string bytes("line\r\nnext\n\0\xFF", 13);
-    testsupport::writeFile(folder.path() / "data.bin", bytes);
-    EXPECT_EQ(testsupport::readFile(folder.path() / "data.bin"), bytes);
-    testsupport::writeBytes(folder.path() / "data.bin", {1, 0, 2});
-    EXPECT_EQ(testsupport::readBytes(folder.path() / "data.bin"),
-              (std::vector<unsigned char>{1, 0, 2}));
     EXPECT_EQ(testsupport::readFile(folder.path() / "missing.bin"), "");
     EXPECT_THROW(testsupport::writeFile(folder.path() / "no" / "folder.bin", "x"),
                  std::runtime_error);
@@ -93,6 +90,53 @@ TEST_F(TemporaryDirectory, IsAbsoluteAndTmpWhereTmpdirIsUnsetOrEmpty) {
     EXPECT_EQ(testsupport::temporaryDirectory(), "/tmp");
     testsupport::setEnv("TMPDIR", ".");
     EXPECT_EQ(testsupport::temporaryDirectory(), std::filesystem::current_path() / ".");
+}
+
+// In one line, naming the folder and what to do; one that does not exist is
+// checked on a whole test program (check-tmpdir-refusal).
+TEST_F(TemporaryDirectory, ThatTheTestsCannotUseIsRefusedInOneLine) {
+    enum Made { kFile, kFolder, kReadOnlyFolder };
+    const std::string writeIn = "set TMPDIR to a folder the tests may write in";
+    const struct {
+        const char* name;
+        Made made;
+        std::string problem;
+    } cases[] = {
+        {"file", kFile, "is not a folder: " + writeIn},
+        {"\xC5\x81\xC3\xB3" "d\xC5\xBA", kFolder,  // Łódź
+         "holds \"\xC5\x81\" (U+0141), which code page 1252 lacks, and the code under test reads "
+         "narrow paths in code page 1252: set TMPDIR to a folder whose path is in code page 1252"},
+        {"a:b", kFolder,
+         "holds \":\", which Windows allows in no file name, and the code under test names files "
+         "in Windows form: set TMPDIR to a folder whose path holds none of \\:*?\"<>| and no "
+         "control character"},
+        // Last, since root, who writes in it all the same, skips it.
+        {"read-only", kReadOnlyFolder, "takes no new folder (Permission denied): " + writeIn},
+    };
+    const testsupport::ScratchFolder base("quill-refused-");
+    for (const auto& c : cases) {
+        const std::filesystem::path folder = base.path() / c.name;
+        if (c.made == kFile) {
+            testsupport::writeFile(folder, "");
+        } else {
+            std::filesystem::create_directory(folder);
+        }
+        if (c.made == kReadOnlyFolder) {
+            if (geteuid() == 0) GTEST_SKIP() << "root writes in a read-only folder";
+            using std::filesystem::perms;
+            const perms write = perms::owner_write | perms::group_write | perms::others_write;
+            std::filesystem::permissions(folder, write, std::filesystem::perm_options::remove);
+        }
+        testsupport::setEnv("TMPDIR", folder.c_str());
+        std::string said;
+        try {
+            const testsupport::ScratchFolder refused;
+        } catch (const std::runtime_error& error) {
+            said = error.what();
+        }
+        EXPECT_EQ(said, "the temporary directory \"" + folder.string() + "\" (TMPDIR) " + c.problem)
+            << c.name;
+    }
 }
 
 // No shell reads the arguments: each reaches the program as it is.
