@@ -101,9 +101,10 @@ bool withoutPassingPermissions(const std::function<void()>& work) {
 // One cause on the host, met by every service that names a file: each tells
 // it by the code every other tells it by, but where its Windows function
 // answers otherwise (LoadLibraryA's ERROR_MOD_NOT_FOUND for whatever is
-// missing) or the service is no Windows function (_fsopen answers errno),
-// and the registry makes its file and folder when they are missing.
-TEST(HostError, EveryServiceTellsTheSameCauseByTheSameCode) {
+// missing), CreateProcessA does not tell a missing folder (hosterror.h), the
+// service is no Windows function (_fsopen answers errno), and the registry
+// makes its file and folder when they are missing.
+TEST(HostError, ServicesTellACauseAlikeButWhereTheirOwnRulesDiffer) {
     const testsupport::ScratchFolder folder("quill-host-error-");
     testsupport::writeFile(folder.path("file.dll"), "not a library");
     testsupport::writeFile(folder.path("locked.dll"), "not a library");
@@ -122,8 +123,8 @@ TEST(HostError, EveryServiceTellsTheSameCauseByTheSameCode) {
     } causes[] = {
         {"no such file", "missing.dll", ERROR_FILE_NOT_FOUND, ERROR_MOD_NOT_FOUND,
          ERROR_FILE_NOT_FOUND, ERROR_FILE_NOT_FOUND, ERROR_SUCCESS, ENOENT},
-        // A spawn's ENOENT does not look for the folder: CreateProcessA
-        // answers the file.
+        // CreateProcessA does not look for the folder, as ShellExecuteA
+        // does: it answers the file.
         {"no such folder", "none/missing.dll", ERROR_PATH_NOT_FOUND, ERROR_MOD_NOT_FOUND,
          ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_SUCCESS, ENOENT},
         {"a file on the way", "file.dll/x.dll", ERROR_PATH_NOT_FOUND, ERROR_MOD_NOT_FOUND,
