@@ -28,13 +28,6 @@ namespace {
 
 const std::string kGnuLibrary = "gnu/aud_de_de_mc_02.dll";
 
-std::string windowsForm(std::string path) {
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
-
 // Runs a test in another current directory and goes back afterwards.
 class CurrentDirectory {
 public:
@@ -131,11 +124,14 @@ TEST(LoadLibrary, RefusesAFileItMayNotRead) {
 }
 
 TEST(LoadLibrary, CountsReferencesToTheSameFile) {
-    std::string path = ansiPath(testData(kGnuLibrary));
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder.path("gnu"));
+    writeBytes(folder.path(kGnuLibrary), readBytes(testData(kGnuLibrary)));
+    std::string path = folder.ansiPath(kGnuLibrary);
     HMODULE first = LoadLibraryA(path.c_str());
     ASSERT_NE(first, nullptr);
     // Another spelling of the same file answers the same module.
-    std::string other = windowsForm(ansiPath(testData("gnu/../gnu/./aud_de_de_mc_02.dll")));
+    std::string other = folder.windowsPath("gnu/../gnu/./aud_de_de_mc_02.dll");
     HMODULE second = LoadLibraryA(other.c_str());
     EXPECT_EQ(second, first);
 

@@ -53,10 +53,7 @@ TEST(Processes, RunWithTheirArgumentsSplitByWindowsRulesAndTheirOutputInThePipe)
     const testsupport::ScratchFolder scratch("quill-process-");
     const std::filesystem::path& folder = scratch.path();
     std::filesystem::create_directories(folder / "sub dir");
-    std::string windowsFolder = scratch.ansiPath();
-    for (char& c : windowsFolder) {
-        if (c == '/') c = '\\';
-    }
+    const std::string windowsFolder = scratch.windowsPath();
     Child child(
         "\"/bin/sh\" -c \"printf '%s|' \\\"$@\\\"; pwd; echo err >&2; exit 3\" sh "
         "\"a b\" c\\\\\\\"d \"" +
