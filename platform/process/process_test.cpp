@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -118,4 +119,20 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
         EXPECT_FALSE(child.started) << c.commandLine;
         EXPECT_EQ(GetLastError(), c.error) << c.commandLine;
     }
+}
+
+// With no descriptor left for its ends a pipe fails as a file's open does.
+TEST(Processes, APipeWithNoDescriptorLeftIsTooManyOpenFiles) {
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit none = old;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    const BOOL made = CreatePipe(&readEnd, &writeEnd, nullptr, 0);
+    const DWORD error = GetLastError();
+    setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_FALSE(made);
+    EXPECT_EQ(error, ERROR_TOO_MANY_OPEN_FILES);
 }
