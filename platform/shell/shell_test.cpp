@@ -105,27 +105,28 @@ TEST_F(Shell, FailuresAnswerWindowsCodes) {
         std::string file;
         std::string directory;
         INT_PTR expected;
+        DWORD lastError;
     };
     const std::string dir = m_scratch.windowsPath();
     const Case cases[] = {
-        {nullptr, dir + "\\missing.exe", "", SE_ERR_FNF},
-        {nullptr, dir + "\\nofolder\\javaw.exe", "", SE_ERR_PNF},
-        {"open", m_scratch.windowsPath("plain.txt"), "", SE_ERR_ACCESSDENIED},
-        {nullptr, dir, "", SE_ERR_ACCESSDENIED},
-        {nullptr, m_scratch.windowsPath("noprogram"), "", ERROR_BAD_FORMAT},
-        {nullptr, m_scratch.windowsPath("nointerpreter"), "", SE_ERR_DLLNOTFOUND},
-        {nullptr, "/bin/true", dir + "\\nofolder", SE_ERR_PNF},
-        {"print", "/bin/true", "", SE_ERR_NOASSOC},
-        {nullptr, "", "", SE_ERR_FNF},
-        {nullptr, dir + "\\" + std::string(300, 'x'), "", SE_ERR_FNF},
+        {nullptr, dir + "\\missing.exe", "", SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
+        {nullptr, dir + "\\nofolder\\javaw.exe", "", SE_ERR_PNF, ERROR_PATH_NOT_FOUND},
+        {"open", m_scratch.windowsPath("plain.txt"), "", SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
+        {nullptr, dir, "", SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
+        {nullptr, m_scratch.windowsPath("noprogram"), "", ERROR_BAD_FORMAT, ERROR_BAD_EXE_FORMAT},
+        {nullptr, m_scratch.windowsPath("nointerpreter"), "", SE_ERR_DLLNOTFOUND,
+         ERROR_MOD_NOT_FOUND},
+        {nullptr, "/bin/true", dir + "\\nofolder", SE_ERR_PNF, ERROR_PATH_NOT_FOUND},
+        {"print", "/bin/true", "", SE_ERR_NOASSOC, 1155},  // ERROR_NO_ASSOCIATION
+        {nullptr, "", "", SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
+        {nullptr, dir + "\\" + std::string(300, 'x'), "", SE_ERR_FNF, ERROR_FILENAME_EXCED_RANGE},
     };
     for (const Case& c : cases) {
         HINSTANCE result = ShellExecuteA(nullptr, c.operation, c.file.c_str(), "",
                                          c.directory.empty() ? nullptr : c.directory.c_str(), 1);
         EXPECT_EQ(code(result), c.expected) << c.file;
+        EXPECT_EQ(GetLastError(), c.lastError) << c.file;
     }
-    ShellExecuteA(nullptr, nullptr, (dir + "\\missing.exe").c_str(), nullptr, nullptr, 1);
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 }
 
