@@ -28,13 +28,7 @@ public:
     }
     fs::path host(const std::string& name) const { return m_folder.path() / name; }
     // Windows form, as callers above the layer name files.
-    std::string path(const std::string& name) const {
-        std::string text = m_folder.ansiPath(name);
-        for (char& c : text) {
-            if (c == '/') c = '\\';
-        }
-        return text;
-    }
+    std::string path(const std::string& name) const { return m_folder.windowsPath(name); }
 
 private:
     testsupport::ScratchFolder m_folder{"quill-files-"};

@@ -148,4 +148,12 @@ std::string ScratchFolder::ansiPath(const std::string& name) const {
     return testsupport::ansiPath(name.empty() ? m_path.string() : path(name));
 }
 
+std::string ScratchFolder::windowsPath(const std::string& name) const {
+    std::string windows = ansiPath(name);
+    for (char& c : windows) {
+        if (c == '/') c = '\\';
+    }
+    return windows;
+}
+
 }  // namespace testsupport

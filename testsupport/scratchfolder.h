@@ -38,6 +38,9 @@ public:
     // LoadLibraryA, the logger, a registry value. The folder itself for an
     // empty name.
     std::string ansiPath(const std::string& name = "") const;
+    // The ANSI path in Windows form, "\" for every "/", as the code above
+    // the layer builds its paths and hands them to the narrow functions.
+    std::string windowsPath(const std::string& name = "") const;
 
 private:
     std::filesystem::path m_path;

@@ -3,7 +3,6 @@
 // slow disk or another thread would hold the call up at that point.
 #pragma once
 
-#include <atomic>
 #include <functional>
 #include <mutex>
 #include <utility>
@@ -15,17 +14,13 @@ public:
     void set(std::function<void()> call) {
         std::lock_guard<std::mutex> guard(m_lock);
         m_call = std::move(call);
-        m_set.store(m_call != nullptr);
     }
-    // Runs what was set, once, outside the lock; a call that finds nothing
-    // set takes no lock.
+    // Runs what was set, once, outside the lock.
     void run() {
-        if (!m_set.load()) return;
         std::function<void()> call;
         {
             std::lock_guard<std::mutex> guard(m_lock);
             call = std::exchange(m_call, nullptr);
-            m_set.store(false);
         }
         if (call) call();
     }
@@ -33,7 +28,6 @@ public:
 private:
     std::mutex m_lock;
     std::function<void()> m_call;
-    std::atomic<bool> m_set{false};
 };
 
 }  // namespace platform

@@ -6,7 +6,9 @@
 // fails alike whichever Windows function met it. A service answers
 // otherwise only where its Windows function does (LoadLibraryA's
 // ERROR_MOD_NOT_FOUND, ShellExecuteA's codes of its own), and says so where
-// it does.
+// it does. One spawn differs: CreateProcessA maps its ENOENT without the
+// path, so a missing folder is ERROR_FILE_NOT_FOUND there, where
+// ShellExecuteA's last error is ERROR_PATH_NOT_FOUND (process.h).
 #pragma once
 
 #include <string>

@@ -1,13 +1,17 @@
 #include "platform/core/hosterror.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -16,6 +20,7 @@
 #include "testsupport/ansipath.h"
 #include "testsupport/scratchfolder.h"
 #include "testsupport/wholefile.h"
+#include "platform/files/hostfile.h"
 #include "platform/win32.h"
 
 namespace {
@@ -77,6 +82,38 @@ DWORD registryAnswer(const std::string& path) {
     return static_cast<DWORD>(result);
 }
 
+// A write lease on a file, as a file share's oplock stands on it: while it
+// is held, every other open of the file, even for reading, is held up until
+// the lease is let go, or fails at once with EAGAIN when it may not wait.
+// The holder is told with SIGIO, which would end this program, so the
+// signal is ignored meanwhile.
+class Lease {
+public:
+    explicit Lease(const std::string& path) {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigaction(SIGIO, &ignore, &m_previous);
+        m_descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (m_descriptor < 0 || ::fcntl(m_descriptor, F_SETLEASE, F_WRLCK) != 0) {
+            m_failure = std::strerror(errno);
+        }
+    }
+    Lease(const Lease&) = delete;
+    Lease& operator=(const Lease&) = delete;
+    ~Lease() {
+        if (m_descriptor >= 0) ::close(m_descriptor);
+        sigaction(SIGIO, &m_previous, nullptr);
+    }
+
+    // Empty when the lease is held, else why not.
+    const std::string& failure() const { return m_failure; }
+
+private:
+    struct sigaction m_previous {};
+    int m_descriptor = -1;
+    std::string m_failure;
+};
+
 // Runs work on a thread of its own that no capability lets past a file's
 // permissions (CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH), so that a file no
 // one may read is refused even to a test run as root. False where the
@@ -101,9 +138,10 @@ bool withoutPassingPermissions(const std::function<void()>& work) {
 // One cause on the host, met by every service that names a file: each tells
 // it by the code every other tells it by, but where its Windows function
 // answers otherwise (LoadLibraryA's ERROR_MOD_NOT_FOUND for whatever is
-// missing) or the service is no Windows function (_fsopen answers errno),
-// and the registry makes its file and folder when they are missing.
-TEST(HostError, EveryServiceTellsTheSameCauseByTheSameCode) {
+// missing), CreateProcessA does not tell a missing folder (hosterror.h), the
+// service is no Windows function (_fsopen answers errno), and the registry
+// makes its file and folder when they are missing.
+TEST(HostError, ServicesTellACauseAlikeButWhereTheirOwnRulesDiffer) {
     const testsupport::ScratchFolder folder("quill-host-error-");
     testsupport::writeFile(folder.path("file.dll"), "not a library");
     testsupport::writeFile(folder.path("locked.dll"), "not a library");
@@ -122,8 +160,8 @@ TEST(HostError, EveryServiceTellsTheSameCauseByTheSameCode) {
     } causes[] = {
         {"no such file", "missing.dll", ERROR_FILE_NOT_FOUND, ERROR_MOD_NOT_FOUND,
          ERROR_FILE_NOT_FOUND, ERROR_FILE_NOT_FOUND, ERROR_SUCCESS, ENOENT},
-        // A spawn's ENOENT does not look for the folder: CreateProcessA
-        // answers the file.
+        // CreateProcessA does not look for the folder, as ShellExecuteA
+        // does: it answers the file.
         {"no such folder", "none/missing.dll", ERROR_PATH_NOT_FOUND, ERROR_MOD_NOT_FOUND,
          ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_SUCCESS, ENOENT},
         {"a file on the way", "file.dll/x.dll", ERROR_PATH_NOT_FOUND, ERROR_MOD_NOT_FOUND,
@@ -151,6 +189,34 @@ TEST(HostError, EveryServiceTellsTheSameCauseByTheSameCode) {
             EXPECT_EQ(registryAnswer(path), c.registry);
         }
     })) << "the test's thread could not give up its capabilities";
+}
+
+// A file another holds is a sharing violation for every service that opens
+// files by name, as on Windows; never a lack of memory, on which the word
+// model frees a language's other libraries and tries again.
+TEST(HostFile, AnOpenOfAFileAnotherHoldsIsASharingViolation) {
+    testsupport::ScratchFolder folder{"hostfile-"};
+    const std::string path = folder.path("aud_de_de_mc_02.dll");
+    testsupport::writeFile(path, "no library");
+    const struct {
+        const char* service;
+        std::function<DWORD(const std::string& path)> open;
+        DWORD unheld;  // once the lease is let go: the file opens
+    } services[] = {
+        {"CreateFileA", createFileAnswer, ERROR_SUCCESS},
+        {"LoadLibraryA", loadLibraryAnswer, ERROR_BAD_EXE_FORMAT},
+    };
+    for (const auto& s : services) {
+        {
+            Lease lease(path);
+            ASSERT_EQ(lease.failure(), "") << "no lease on a file of the scratch folder";
+            struct stat status;
+            EXPECT_EQ(platform::openHostFile(path, O_RDONLY | O_CLOEXEC, status), -1);
+            EXPECT_EQ(errno, EAGAIN) << "the open waited or went through";
+            EXPECT_EQ(s.open(path), ERROR_SHARING_VIOLATION) << s.service;
+        }
+        EXPECT_EQ(s.open(path), s.unheld) << s.service;
+    }
 }
 
 }  // namespace

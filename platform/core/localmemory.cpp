@@ -5,6 +5,7 @@
 #include <new>
 
 #include "platform/core/handletable.h"
+#include "platform/core/memoryblock.h"
 
 namespace {
 
@@ -52,12 +53,4 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
     return memory;
 }
 
-HLOCAL LocalFree(HLOCAL memory) {
-    if (memory == nullptr) return nullptr;
-    // The bytes go here, outside the table's lock.
-    if (blocks().remove(memory) == nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return memory;
-    }
-    return nullptr;
-}
+HLOCAL LocalFree(HLOCAL memory) { return platform::freeByHandle(blocks(), memory); }

@@ -5,8 +5,6 @@
 // ERROR_NOT_ENOUGH_MEMORY. The handle of a fixed block is its address.
 #pragma once
 
-#include <cstdlib>
-
 #include "platform/core/types.h"
 
 constexpr UINT LMEM_FIXED = 0x0000;
@@ -19,18 +17,3 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes);
 // freed already or one LocalAlloc did not hand out. NULL is allowed and
 // does nothing.
 HLOCAL LocalFree(HLOCAL memory);
-
-namespace platform {
-
-// The bytes of a local or global block (globalmemory.h), zero-filled if
-// asked, freed with std::free. A block of 0 bytes is still a block, with an
-// address of its own. NULL with ERROR_NOT_ENOUGH_MEMORY when there is no
-// memory.
-void* allocateBlock(SIZE_T bytes, bool zeroFilled);
-
-// Frees a block of allocateBlock, for the smart pointers that hold one.
-struct FreeBlock {
-    void operator()(void* bytes) const { std::free(bytes); }
-};
-
-}  // namespace platform

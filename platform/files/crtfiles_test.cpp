@@ -24,13 +24,7 @@ public:
         return (m_path / name).string();
     }
     // In Windows form, as the code above the layer names it.
-    std::string windows(const std::string& name) const {
-        std::string path = m_scratch.ansiPath(name);
-        for (char& c : path) {
-            if (c == '/') c = '\\';
-        }
-        return path;
-    }
+    std::string windows(const std::string& name) const { return m_scratch.windowsPath(name); }
 
     const fs::path& host() const { return m_path; }
 

@@ -28,7 +28,6 @@ TEST_F(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
     std::ofstream(dir / "W\xC3\xB6rter.mp3", std::ios::binary) << "0123456789";
     fs::create_directory(dir / "folder");
     ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
-    fs::create_symlink("loop", dir / "loop");
     // Names in Windows form: backslashes, code page 1252.
     auto open = [this](const std::string& name, DWORD access = GENERIC_READ) {
         return CreateFileA((scratch.ansiPath() + "\\" + name).c_str(), access, FILE_SHARE_READ,
@@ -57,8 +56,6 @@ TEST_F(FileHandle, ReadsAWholeFileOrSaysWhyNot) {
         {"nowhere\\missing.mp3", ERROR_PATH_NOT_FOUND},
         {"folder", ERROR_ACCESS_DENIED},
         {"pipe", ERROR_ACCESS_DENIED},
-        {"loop", ERROR_PATH_NOT_FOUND},
-        {std::string(300, 'x'), ERROR_FILENAME_EXCED_RANGE},
     };
     for (const auto& [name, error] : refused) {
         EXPECT_EQ(open(name), INVALID_HANDLE_VALUE) << name;

@@ -36,11 +36,12 @@ struct BinaryFile {
 };
 
 ssize_t readBinary(void* cookie, char* buffer, std::size_t size) {
-    int descriptor = static_cast<BinaryFile*>(cookie)->descriptor;
-    for (;;) {
-        ssize_t count = ::read(descriptor, buffer, size);
-        if (count >= 0 || errno != EINTR) return count;
-    }
+    int error = 0;
+    std::size_t count = platform::readHostFile(static_cast<BinaryFile*>(cookie)->descriptor,
+                                               buffer, size, error, platform::ReadUntil::kData);
+    if (error == 0) return static_cast<ssize_t>(count);
+    errno = error;
+    return -1;
 }
 
 ssize_t writeBinary(void* cookie, const char* buffer, std::size_t size) {

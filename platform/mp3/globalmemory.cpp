@@ -6,7 +6,7 @@
 
 #include "platform/core/failurecount.h"
 #include "platform/core/handletable.h"
-#include "platform/core/localmemory.h"
+#include "platform/core/memoryblock.h"
 #include "platform/mp3/mp3controls.h"
 
 namespace {
@@ -99,16 +99,7 @@ SIZE_T GlobalSize(HGLOBAL memory) {
     return block ? block->size : 0;
 }
 
-HGLOBAL GlobalFree(HGLOBAL memory) {
-    if (memory == nullptr) return nullptr;
-    // The bytes go here, outside the table's lock, unless a call still holds
-    // the block.
-    if (table().remove(memory) == nullptr) {
-        SetLastError(ERROR_INVALID_HANDLE);
-        return memory;
-    }
-    return nullptr;
-}
+HGLOBAL GlobalFree(HGLOBAL memory) { return platform::freeByHandle(table(), memory); }
 
 namespace platform {
 

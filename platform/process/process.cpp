@@ -198,10 +198,7 @@ int descriptorOf(HANDLE handle, bool forReading) {
 BOOL CreatePipe(PHANDLE readEnd, PHANDLE writeEnd, LPSECURITY_ATTRIBUTES, DWORD) {
     if (readEnd == nullptr || writeEnd == nullptr) return fail(ERROR_INVALID_PARAMETER);
     int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) {
-        return fail(errno == EMFILE || errno == ENFILE ? ERROR_TOO_MANY_OPEN_FILES
-                                                       : ERROR_NOT_ENOUGH_MEMORY);
-    }
+    if (pipe2(ends, O_CLOEXEC) != 0) return fail(platform::errorOfErrno(errno));
     auto reader = std::make_shared<PipeEnd>(ends[0], true);
     auto writer = std::make_shared<PipeEnd>(ends[1], false);
     HANDLE readHandle = platform::registerHandle(reader);

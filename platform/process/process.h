@@ -74,9 +74,13 @@ BOOL CreatePipe(PHANDLE readEnd, PHANDLE writeEnd, LPSECURITY_ATTRIBUTES attribu
 BOOL PeekNamedPipe(HANDLE pipe, LPVOID buffer, DWORD size, LPDWORD read, LPDWORD available,
                    LPDWORD leftOfMessage);
 
-// Failures: ERROR_FILE_NOT_FOUND (no such program), ERROR_PATH_NOT_FOUND,
-// ERROR_ACCESS_DENIED, ERROR_BAD_EXE_FORMAT, ERROR_DIRECTORY (the working
-// directory is missing), ERROR_NOT_ENOUGH_MEMORY, ERROR_INVALID_PARAMETER.
+// Failures: ERROR_FILE_NOT_FOUND (no such program, and no such folder on
+// its way either: unlike ShellExecuteA's, the missing folder is not told
+// apart), ERROR_PATH_NOT_FOUND (a file on the way, a loop of links),
+// ERROR_FILENAME_EXCED_RANGE, ERROR_ACCESS_DENIED, ERROR_BAD_EXE_FORMAT,
+// ERROR_SHARING_VIOLATION (the program is being written),
+// ERROR_TOO_MANY_OPEN_FILES, ERROR_DIRECTORY (the working directory is
+// missing), ERROR_NOT_ENOUGH_MEMORY, ERROR_INVALID_PARAMETER.
 BOOL CreateProcessA(LPCSTR applicationName, LPSTR commandLine,
                     LPSECURITY_ATTRIBUTES processAttributes,
                     LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD flags,

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -53,10 +54,7 @@ TEST(Processes, RunWithTheirArgumentsSplitByWindowsRulesAndTheirOutputInThePipe)
     const testsupport::ScratchFolder scratch("quill-process-");
     const std::filesystem::path& folder = scratch.path();
     std::filesystem::create_directories(folder / "sub dir");
-    std::string windowsFolder = scratch.ansiPath();
-    for (char& c : windowsFolder) {
-        if (c == '/') c = '\\';
-    }
+    const std::string windowsFolder = scratch.windowsPath();
     Child child(
         "\"/bin/sh\" -c \"printf '%s|' \\\"$@\\\"; pwd; echo err >&2; exit 3\" sh "
         "\"a b\" c\\\\\\\"d \"" +
@@ -109,13 +107,11 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
     };
     const std::string text = quoted("text");
     const std::string garbage = quoted("garbage");
-    const std::string tooLong = quoted(std::string(300, 'x'));
     const Case cases[] = {
         {"\"/no/such/program\" x", nullptr, ERROR_FILE_NOT_FOUND},
         {"no-such-program-anywhere", nullptr, ERROR_FILE_NOT_FOUND},
         {text.c_str(), nullptr, ERROR_ACCESS_DENIED},
         {garbage.c_str(), nullptr, ERROR_BAD_EXE_FORMAT},
-        {tooLong.c_str(), nullptr, ERROR_FILENAME_EXCED_RANGE},
         {"/bin/true", "/no/such/folder", ERROR_DIRECTORY},
     };
     for (const Case& c : cases) {
@@ -123,4 +119,20 @@ TEST(Processes, FailuresAnswerWindowsCodes) {
         EXPECT_FALSE(child.started) << c.commandLine;
         EXPECT_EQ(GetLastError(), c.error) << c.commandLine;
     }
+}
+
+// With no descriptor left for its ends a pipe fails as a file's open does.
+TEST(Processes, APipeWithNoDescriptorLeftIsTooManyOpenFiles) {
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit none = old;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &none), 0);
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    const BOOL made = CreatePipe(&readEnd, &writeEnd, nullptr, 0);
+    const DWORD error = GetLastError();
+    setrlimit(RLIMIT_NOFILE, &old);
+    EXPECT_FALSE(made);
+    EXPECT_EQ(error, ERROR_TOO_MANY_OPEN_FILES);
 }

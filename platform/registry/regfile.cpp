@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/core/littleendian.h"
 #include "platform/text/cp1252.h"
 
 namespace platform::registry {
@@ -62,7 +63,7 @@ std::u16string decodeText(const BYTE* bytes, std::size_t size, bool& halfUnit) {
         halfUnit = (size - 2) % 2 != 0;
         text.resize(units);
         for (std::size_t i = 0; i < units; ++i) {
-            text[i] = static_cast<char16_t>(bytes[2 + 2 * i] | (bytes[3 + 2 * i] << 8));
+            text[i] = static_cast<char16_t>(readLittle16(bytes + 2 + 2 * i));
         }
     } else {
         text.resize(size);

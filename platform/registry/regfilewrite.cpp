@@ -49,7 +49,7 @@ bool plainText(const Value& value, std::u16string& text) {
     if (value.type != REG_SZ || data.size() < 2 || data.size() % 2 != 0) return false;
     std::size_t units = data.size() / 2;
     for (std::size_t i = 0; i < units; ++i) {
-        auto unit = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+        auto unit = static_cast<char16_t>(readLittle16(data.data() + 2 * i));
         bool last = i + 1 == units;
         if ((unit == 0) != last || unit == u'\n') return false;
         if (!last) text += unit;

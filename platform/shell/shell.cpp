@@ -45,9 +45,13 @@ std::string from(const std::string& base, const std::string& path) {
     return base + "/" + path;
 }
 
-// ShellExecute answers with codes of its own, the old ones below 32; a
-// failure without one of them (a name too long, too many open files) answers
-// the nearest, and the last error tells it as every other service does.
+// The last error of an operation other than "open"; no other call answers it.
+constexpr DWORD ERROR_NO_ASSOCIATION = 1155;
+
+// ShellExecute answers with codes of its own, the old ones below 32, and
+// the last error names the failure as every other service does; a failure
+// without a code of its own (a name too long, too many open files) answers
+// the nearest.
 INT_PTR shellCodeOf(DWORD error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -56,56 +60,34 @@ INT_PTR shellCodeOf(DWORD error) {
     case ERROR_NOT_ENOUGH_MEMORY: return SE_ERR_OOM;
     case ERROR_BAD_EXE_FORMAT: return ERROR_BAD_FORMAT;
     case ERROR_SHARING_VIOLATION: return SE_ERR_SHARE;
+    case ERROR_NO_ASSOCIATION: return SE_ERR_NOASSOC;
+    case ERROR_MOD_NOT_FOUND: return SE_ERR_DLLNOTFOUND;
     default: return SE_ERR_ACCESSDENIED;
     }
 }
 
-DWORD lastErrorOf(INT_PTR code) {
-    switch (code) {
-    case SE_ERR_FNF: return ERROR_FILE_NOT_FOUND;
-    case SE_ERR_PNF: return ERROR_PATH_NOT_FOUND;
-    case SE_ERR_ACCESSDENIED: return ERROR_ACCESS_DENIED;
-    case SE_ERR_OOM: return ERROR_NOT_ENOUGH_MEMORY;
-    case SE_ERR_NOASSOC: return 1155;  // ERROR_NO_ASSOCIATION
-    case SE_ERR_DLLNOTFOUND: return ERROR_MOD_NOT_FOUND;
-    default: return ERROR_INVALID_PARAMETER;
-    }
-}
-
-HINSTANCE answer(INT_PTR code, DWORD error) {
+HINSTANCE fail(DWORD error) {
     SetLastError(error);
-    return reinterpret_cast<HINSTANCE>(code);
+    return reinterpret_cast<HINSTANCE>(shellCodeOf(error));
 }
 
-HINSTANCE answer(INT_PTR code) {
-    if (code <= 32) return answer(code, lastErrorOf(code));
-    return reinterpret_cast<HINSTANCE>(code);
-}
-
-HINSTANCE programFailure(int error, const std::string& program) {
-    // The file is there, so what is missing is what runs it.
-    if (error == ENOENT && exists(program)) return answer(SE_ERR_DLLNOTFOUND);
-    DWORD windowsError = platform::errorOfErrno(error, program);
-    return answer(shellCodeOf(windowsError), windowsError);
-}
-
-HINSTANCE failure(const platform::SpawnResult& result, const std::string& program) {
-    switch (result.step) {
-    case platform::SpawnResult::kResources: return answer(SE_ERR_OOM);
-    case platform::SpawnResult::kDirectory:
-        return answer(result.error == EACCES ? SE_ERR_ACCESSDENIED : SE_ERR_PNF);
-    case platform::SpawnResult::kProgram: return programFailure(result.error, program);
-    case platform::SpawnResult::kStarted: break;
+// Why a start failed, at a step other than kStarted.
+DWORD errorOf(const platform::SpawnResult& result, const std::string& program) {
+    if (result.step == platform::SpawnResult::kResources) return ERROR_NOT_ENOUGH_MEMORY;
+    if (result.step == platform::SpawnResult::kDirectory) {
+        return result.error == EACCES ? ERROR_ACCESS_DENIED : ERROR_PATH_NOT_FOUND;
     }
-    return answer(0);
+    // The file is there, so what is missing is what runs it.
+    if (result.error == ENOENT && exists(program)) return ERROR_MOD_NOT_FOUND;
+    return platform::errorOfErrno(result.error, program);
 }
 
 }  // namespace
 
 HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
                         INT) {
-    if (!isOpen(operation)) return answer(SE_ERR_NOASSOC);
-    if (file == nullptr || *file == '\0') return answer(SE_ERR_FNF);
+    if (!isOpen(operation)) return fail(ERROR_NO_ASSOCIATION);
+    if (file == nullptr || *file == '\0') return fail(ERROR_FILE_NOT_FOUND);
     std::string program = from(currentDirectory(), platform::hostPath(file));
     std::string workingDirectory;
     if (directory != nullptr) workingDirectory = platform::hostPath(directory);
@@ -115,7 +97,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
         arguments.push_back(platform::hostArgument(argument, workingDirectory));
     }
     platform::SpawnResult result = platform::spawnDetached(program, arguments, workingDirectory);
-    if (result.step != platform::SpawnResult::kStarted) return failure(result, program);
+    if (result.step != platform::SpawnResult::kStarted) return fail(errorOf(result, program));
     // What Windows answers for a started program.
-    return answer(42);
+    return reinterpret_cast<HINSTANCE>(42);
 }

@@ -34,15 +34,6 @@ protected:
         fs::permissions(path, perms);
     }
 
-    // The Windows form of a path in the folder, as the launcher builds them.
-    std::string windows(const std::string& name = "") const {
-        std::string text = m_scratch.ansiPath(name);
-        for (char& c : text) {
-            if (c == '/') c = '\\';
-        }
-        return text;
-    }
-
     testsupport::ScratchFolder m_scratch{"shell-"};
     const fs::path m_dir = m_scratch.path();
 };
@@ -67,12 +58,13 @@ TEST_F(Shell, StartsAProgramDetachedWithItsArgumentsInItsDirectory) {
     // Named from the program's directory, install: no path to quote in the script.
     script += "  for a in \"$@\"; do echo \"[$a]\"; done; } > ../report\n";
     writeProgram(program, script, fs::perms::owner_all);
-    std::string install = windows("install");
+    std::string install = m_scratch.windowsPath("install");
     std::string parameters = "-jar \"" + install + "\\Quillory.jar\" \"" + install + "\" " +
                              "data\\words.txt data\\missing.txt a\\\"b \"two words\" W\xF6rter";
 
-    HINSTANCE result = ShellExecuteA(nullptr, nullptr, windows("bin/report.sh").c_str(),
-                                     parameters.c_str(), install.c_str(), 1);
+    HINSTANCE result =
+        ShellExecuteA(nullptr, nullptr, m_scratch.windowsPath("bin/report.sh").c_str(),
+                      parameters.c_str(), install.c_str(), 1);
     sigprocmask(SIG_SETMASK, &saved, nullptr);
     close(inheritable);
     ASSERT_GT(code(result), 32);
@@ -113,30 +105,28 @@ TEST_F(Shell, FailuresAnswerWindowsCodes) {
         std::string file;
         std::string directory;
         INT_PTR expected;
+        DWORD lastError;
     };
-    const std::string dir = windows();
+    const std::string dir = m_scratch.windowsPath();
     const Case cases[] = {
-        {nullptr, dir + "\\missing.exe", "", SE_ERR_FNF},
-        {nullptr, dir + "\\nofolder\\javaw.exe", "", SE_ERR_PNF},
-        {"open", windows("plain.txt"), "", SE_ERR_ACCESSDENIED},
-        {nullptr, dir, "", SE_ERR_ACCESSDENIED},
-        {nullptr, windows("noprogram"), "", ERROR_BAD_FORMAT},
-        {nullptr, windows("nointerpreter"), "", SE_ERR_DLLNOTFOUND},
-        {nullptr, "/bin/true", dir + "\\nofolder", SE_ERR_PNF},
-        {"print", "/bin/true", "", SE_ERR_NOASSOC},
-        {nullptr, "", "", SE_ERR_FNF},
-        {nullptr, dir + "\\" + std::string(300, 'x'), "", SE_ERR_FNF},
+        {nullptr, dir + "\\missing.exe", "", SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
+        {nullptr, dir + "\\nofolder\\javaw.exe", "", SE_ERR_PNF, ERROR_PATH_NOT_FOUND},
+        {"open", m_scratch.windowsPath("plain.txt"), "", SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
+        {nullptr, dir, "", SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
+        {nullptr, m_scratch.windowsPath("noprogram"), "", ERROR_BAD_FORMAT, ERROR_BAD_EXE_FORMAT},
+        {nullptr, m_scratch.windowsPath("nointerpreter"), "", SE_ERR_DLLNOTFOUND,
+         ERROR_MOD_NOT_FOUND},
+        {nullptr, "/bin/true", dir + "\\nofolder", SE_ERR_PNF, ERROR_PATH_NOT_FOUND},
+        {"print", "/bin/true", "", SE_ERR_NOASSOC, 1155},  // ERROR_NO_ASSOCIATION
+        {nullptr, "", "", SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
+        {nullptr, dir + "\\" + std::string(300, 'x'), "", SE_ERR_FNF, ERROR_FILENAME_EXCED_RANGE},
     };
     for (const Case& c : cases) {
         HINSTANCE result = ShellExecuteA(nullptr, c.operation, c.file.c_str(), "",
                                          c.directory.empty() ? nullptr : c.directory.c_str(), 1);
         EXPECT_EQ(code(result), c.expected) << c.file;
+        EXPECT_EQ(GetLastError(), c.lastError) << c.file;
     }
-    ShellExecuteA(nullptr, nullptr, (dir + "\\missing.exe").c_str(), nullptr, nullptr, 1);
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-    ShellExecuteA(nullptr, nullptr, (dir + "\\" + std::string(300, 'x')).c_str(), nullptr,
-                  nullptr, 1);
-    EXPECT_EQ(GetLastError(), ERROR_FILENAME_EXCED_RANGE);
     EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
 }
 

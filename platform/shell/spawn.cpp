@@ -7,6 +7,8 @@
 
 #include <cerrno>
 
+#include "platform/files/hostfile.h"
+
 extern char** environ;
 
 namespace platform {
@@ -97,12 +99,10 @@ SpawnResult spawnDetached(const std::string& program, const std::vector<std::str
     while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
     Report report{};
-    ssize_t count;
-    do {
-        count = read(pipeEnds[0], &report, sizeof report);
-    } while (count < 0 && errno == EINTR);
+    int error = 0;
+    std::size_t count = readHostFile(pipeEnds[0], &report, sizeof report, error);
     close(pipeEnds[0]);
-    if (count == static_cast<ssize_t>(sizeof report)) {
+    if (count == sizeof report) {
         result.step = static_cast<SpawnResult::Step>(report.step);
         result.error = report.error;
     }

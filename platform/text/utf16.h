@@ -5,12 +5,13 @@
 
 #include <cstddef>
 
+#include "platform/core/littleendian.h"
 #include "platform/core/types.h"
 
 namespace platform::utf16 {
 
 inline unsigned unitAt(const BYTE* text, std::size_t index) {
-    return static_cast<unsigned>(text[2 * index] | (text[2 * index + 1] << 8));
+    return readLittle16(text + 2 * index);
 }
 
 // The character at unit position of a text of units units (position <
