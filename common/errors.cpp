@@ -59,13 +59,6 @@ std::string lastErrorText(const char* operation) {
 }
 
 std::string systemErrorText(int code) {
-    // The system's text is fetched into 1000 characters; a longer one does
-    // not fit and counts as none.
-    char text[1000] = {};
-    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       static_cast<DWORD>(code), kUserDefaultLanguage, text, sizeof text,
-                       nullptr) == 0) {
-        text[0] = '\0';
-    }
-    return formatString("Error %d: %s", code, text);
+    return formatString("Error %d: %s", code,
+                        systemMessage(static_cast<unsigned long>(code)).c_str());
 }
