@@ -32,7 +32,7 @@ void reportError(const char* text, int level, bool showBox) {
 void reportErrorW(const wchar_t* text, int level, bool showBox) {
     // Narrowed first: the Windows runtime's own "%ls" fails on a character
     // its "C" locale cannot take, and the line would be lost.
-    logPrint(level, "ERROR: %s\n", text != nullptr ? toNarrow(text, CP_ACP).c_str() : "(null)");
+    logPrint(level, "ERROR: %s\n", text != nullptr ? toNarrowAcp(text).c_str() : "(null)");
     if (showBox) MessageBoxW(nullptr, text, L"Error", MB_OK);
 }
 
