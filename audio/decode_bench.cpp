@@ -6,13 +6,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "audio/mp3decoder.h"
 #include "testsupport/programs.h"
+#include "testsupport/wholefile.h"
 
 namespace {
 
@@ -27,9 +26,7 @@ double secondsSince(Clock::time_point start) {
 int main(int argc, char** argv) {
     const std::string file = argc > 1 ? argv[1] : AUDIO_BENCH_CLIP;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 20;
-    std::ifstream in(file, std::ios::binary);
-    const std::vector<BYTE> mp3((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
+    const std::vector<BYTE> mp3 = testsupport::readBytes(file);
     if (mp3.empty() || rounds <= 0) {
         std::fprintf(stderr, "usage: %s [file.mp3] [rounds]\n", argv[0]);
         return 2;

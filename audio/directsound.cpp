@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "audio/dsounderror.h"
+#include "audio/mp3decoder.h"
 #include "audio/soundformat.h"
 #include "common/logger.h"
 

@@ -22,7 +22,6 @@
 #include <string>
 #include <vector>
 
-#include "audio/mp3decoder.h"
 #include "platform/win32.h"
 
 // Level of the class's step traces.

@@ -13,6 +13,7 @@
 
 #include "audio/audio_testenv.h"
 #include "audio/directsound_inspector.h"
+#include "audio/mp3decoder.h"
 #include "testsupport/ansipath.h"
 #include "testsupport/testdata.h"
 #include "testsupport/wholefile.h"

@@ -57,7 +57,7 @@ JNIEXPORT jint JNICALL Java_com_corvantis_utilities_QzAudioPlayer__1nativeInit(
     // A null directory is served as the empty one: the call still sets the
     // library up and says so, as every call does.
     takeBytes(env, directory, bytes);
-    const std::string narrow = toNarrow(fromUtf8(bytes.c_str(), -1), 0);
+    const std::string narrow = toNarrowAcp(fromUtf8(bytes.c_str(), -1));
     initWordLibrary(kind, toWide(narrow), std::wstring());
     std::printf("JNI_QZ_AudioPlayer: init with audio typ:%d, path:%s\n", static_cast<int>(kind),
                 narrow.c_str());
@@ -83,7 +83,7 @@ JNIEXPORT void JNICALL Java_com_corvantis_utilities_QzAudioPlayer_internalPlay(J
         // Without a language there is no slot to store the name in, nor a
         // library row to look in.
         const std::string shown =
-            haveCode ? "\"" + toNarrow(fromUtf8(codeBytes.c_str(), -1), 0) + "\"" : "(null)";
+            haveCode ? "\"" + toNarrowAcp(fromUtf8(codeBytes.c_str(), -1)) + "\"" : "(null)";
         printError("ERROR: unknown language code " + shown + ", nothing played\n");
         return;
     }
@@ -100,9 +100,9 @@ JNIEXPORT void JNICALL Java_com_corvantis_utilities_QzAudioPlayer_internalPlay(J
         sound.play(0, 0);
         Sleep(wait);
     } else {
-        const std::string article = toNarrow(word.getArticle(language), 0);
-        const std::string text = toNarrow(word.getWord(language), 0);
-        const std::string audioName = toNarrow(word.getAudioName(language), 0);
+        const std::string article = toNarrowAcp(word.getArticle(language));
+        const std::string text = toNarrowAcp(word.getWord(language));
+        const std::string audioName = toNarrowAcp(word.getAudioName(language));
         printError(formatString("ERROR: %s %s, filename=%s, res id=%d, dll id=%d\n",
                                 article.c_str(), text.c_str(), audioName.c_str(),
                                 word.getResourceId(language), word.getDllIndex(language)));

@@ -32,7 +32,7 @@ void reportError(const char* text, int level, bool showBox) {
 void reportErrorW(const wchar_t* text, int level, bool showBox) {
     // Narrowed first: the Windows runtime's own "%ls" fails on a character
     // its "C" locale cannot take, and the line would be lost.
-    logPrint(level, "ERROR: %s\n", text != nullptr ? toNarrow(text, CP_ACP).c_str() : "(null)");
+    logPrint(level, "ERROR: %s\n", text != nullptr ? toNarrowAcp(text).c_str() : "(null)");
     if (showBox) MessageBoxW(nullptr, text, L"Error", MB_OK);
 }
 
@@ -59,13 +59,6 @@ std::string lastErrorText(const char* operation) {
 }
 
 std::string systemErrorText(int code) {
-    // The system's text is fetched into 1000 characters; a longer one does
-    // not fit and counts as none.
-    char text[1000] = {};
-    if (FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                       static_cast<DWORD>(code), kUserDefaultLanguage, text, sizeof text,
-                       nullptr) == 0) {
-        text[0] = '\0';
-    }
-    return formatString("Error %d: %s", code, text);
+    return formatString("Error %d: %s", code,
+                        systemMessage(static_cast<unsigned long>(code)).c_str());
 }

@@ -105,7 +105,7 @@ void logInitW(int level, const wchar_t* fileName, bool doLogWriteAtEnd, bool toD
         logInit(level, nullptr, doLogWriteAtEnd, toDebugger, truncate, false);
         return;
     }
-    std::string narrowName = toNarrowN(fileName, -1, CP_ACP);
+    std::string narrowName = toNarrowAcp(fileName, -1);
     logInit(level, narrowName.c_str(), doLogWriteAtEnd, toDebugger, truncate, false);
 }
 

@@ -15,11 +15,7 @@
 // The largest value of the C runtime's rand: on Windows the runtime's own;
 // elsewhere our layer's, which stands in for it (the C library's RAND_MAX
 // belongs to another generator).
-#ifdef _WIN32
-constexpr std::int32_t RANDOM_MAX = RAND_MAX;
-#else
 constexpr std::int32_t RANDOM_MAX = QUILL_RAND_MAX;
-#endif
 
 // Seed 0 takes the low 32 bits of the current time modulo 32767.
 void seedRandom(std::int32_t seed);

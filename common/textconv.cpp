@@ -97,11 +97,11 @@ std::wstring fromUtf8(const char* text, int length) {
 }
 
 std::wstring fromUtf8(const wchar_t* text, int length) {
-    return fromUtf8Str(toNarrowN(text, -1, CP_ACP), length);
+    return fromUtf8Str(toNarrowAcp(text, -1), length);
 }
 
 std::wstring fromUtf8(const std::wstring& text, int length) {
-    return fromUtf8Str(toNarrow(text, CP_ACP), length);
+    return fromUtf8Str(toNarrowAcp(text), length);
 }
 
 std::string makeString(const char* text, int length) {

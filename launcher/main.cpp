@@ -15,7 +15,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 #else
 int main(int argc, char** argv) {
     std::vector<std::string> arguments;
-    for (int i = 1; i < argc; ++i) arguments.push_back(toNarrow(fromUtf8(argv[i], -1), CP_ACP));
+    for (int i = 1; i < argc; ++i) arguments.push_back(toNarrowAcp(fromUtf8(argv[i], -1)));
     std::string commandLine = joinCommandLine(arguments);
     return launcherMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
 }

@@ -23,6 +23,7 @@
 #include <stdio.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#define QUILL_RAND_MAX RAND_MAX
 #else
 #include "platform/core/types.h"
 #include "platform/core/com.h"

@@ -44,5 +44,5 @@ std::wstring javaTextToWide(const char* chars) {
     if (decodeDirect(reinterpret_cast<const unsigned char*>(chars), direct, length)) {
         return std::wstring(direct, length);
     }
-    return toWide(toNarrow(fromUtf8(chars, -1), 0));
+    return toWide(toNarrowAcp(fromUtf8(chars, -1)));
 }

@@ -32,7 +32,7 @@ bool lessByReference(const WordReference& a, const WordReference& b) {
 void LX_Word::sortReferences() {
     if (logEnabled(wordTraceLevel)) {
         logPrint(wordTraceLevel, "LX_Word::sortReferences 000: %s\n",
-                 toNarrow(getWord(), CP_ACP).c_str());
+                 toNarrowAcp(getWord()).c_str());
     }
     sortReferenceList(m_firstReferences, m_language, m_secondLanguage);
     sortReferenceList(m_secondReferences, m_language, m_secondLanguage);

@@ -185,12 +185,12 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
     const bool tracing = logEnabled(wordTraceLevel);
     const std::wstring& text = m_wordText[languageGerman - 1];
     if (tracing) {
-        logPrint(wordTraceLevel, "%20s 000 :    %s\n", traceName, toNarrow(text, 0).c_str());
+        logPrint(wordTraceLevel, "%20s 000 :    %s\n", traceName, toNarrowAcp(text).c_str());
     }
     lowerWordText(text, lowered);
     const std::wstring& t = lowered;
     if (tracing) {
-        logPrint(wordTraceLevel, "%20s 010 :    %s\n", traceName, toNarrow(t, 0).c_str());
+        logPrint(wordTraceLevel, "%20s 010 :    %s\n", traceName, toNarrowAcp(t).c_str());
     }
 
     const LetterClasses& classes = letterClasses;
@@ -205,7 +205,7 @@ int LX_Word::measureSyllables(std::wstring& lowered) {
                 if (!diphthong.empty() && letterGroupAt(t, i, diphthong)) {
                     if (tracing) {
                         logPrint(wordTraceLevel, "%20s 050 :    [%2d] vc:%s\n", traceName,
-                                 static_cast<int>(i), toNarrow(diphthong, CP_ACP).c_str());
+                                 static_cast<int>(i), toNarrowAcp(diphthong).c_str());
                     }
                     letterClass = diphthongClass;
                     // The diphthong's last character goes with it.

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ready;
 
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const std::wstring text = toWide(toNarrow(fromUtf8(bytes.c_str(), -1), 0));
+    const std::wstring text = toWide(toNarrowAcp(fromUtf8(bytes.c_str(), -1)));
     std::vector<std::wstring> parts(4);
     std::size_t part = 0;
     for (wchar_t c : text) {

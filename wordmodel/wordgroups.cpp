@@ -176,7 +176,7 @@ void LX_Word::addWordGroup(const std::wstring& name) {
     }
     if (name == L"Alpha+Allgemeine Wörter") {
         logPrint(1, "WordGroupERROR : WordGroup Alpha+Allgemeine W\xF6rter : %s\n",
-                 toNarrow(toString(), CP_ACP).c_str());
+                 toNarrowAcp(toString()).c_str());
     }
     addGroup(m_wordGroups, wordGroupRegistry, name);
 }

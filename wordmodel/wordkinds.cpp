@@ -64,8 +64,8 @@ void LX_Word::setArticle(LanguageId language, const std::wstring& article) {
             "ERROR: setArticle(): DeDe - %s %s\n",
             "ERROR: setArticle(): PlPl - %s %s\n",
         };
-        logPrint(1, lines[language - 1], toNarrow(article, CP_ACP).c_str(),
-                 toNarrow(getWord(language), CP_ACP).c_str());
+        logPrint(1, lines[language - 1], toNarrowAcp(article).c_str(),
+                 toNarrowAcp(getWord(language)).c_str());
     }
     const int slot = languageSlot(language);
     if (slot >= 0) {
@@ -90,7 +90,7 @@ void LX_Word::setWordKindDE(const std::wstring& name) {
     }
     // Narrowed first: a character that the C runtime's own wide conversion
     // cannot take would cut the line there, or drop it.
-    const std::string narrow = toNarrow(name, CP_ACP);
+    const std::string narrow = toNarrowAcp(name);
     std::printf("ERROR: wordkind DE %s is unkown\n", narrow.c_str());
     std::fflush(stdout);
     logPrint(1, "ERROR: wordkind DE %s is unkown\n", narrow.c_str());
@@ -103,7 +103,7 @@ void LX_Word::setWordKindPL(const std::wstring& name) {
             return;
         }
     }
-    const std::string narrowName = toNarrow(name, CP_ACP);
+    const std::string narrowName = toNarrowAcp(name);
     std::printf("ERROR: wordkind PL: %s is unkown\n", narrowName.c_str());
     std::fflush(stdout);
     logPrint(1, "ERROR: wordkind PL: %s is unkown\n", narrowName.c_str());

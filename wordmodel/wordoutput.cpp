@@ -59,7 +59,7 @@ bool LX_Word::postProcess(const std::wstring& wordGroup) {
     if (m_flagQL && getWord().find(L'-') != std::wstring::npos) {
         // Narrowed first, as the Windows runtime's "%ls" would drop the line.
         logPrint(1, "\n%20s 100 :    %s contains '-' do not use it in Quillory\n",
-                 "LX_Word::postProcess", toNarrow(getWord(), CP_ACP).c_str());
+                 "LX_Word::postProcess", toNarrowAcp(getWord()).c_str());
         m_flagQL = false;
     }
     std::sort(m_wordGroups.begin(), m_wordGroups.end(), lessByUtf16);

@@ -81,9 +81,7 @@ BOOL GlobalUnlock(HGLOBAL memory) {
     std::shared_ptr<Block> block = find(memory);
     if (!block) return FALSE;
     if (block->moveable) {
-        int locks = block->locks.load();
-        while (locks > 0 && !block->locks.compare_exchange_weak(locks, locks - 1)) {
-        }
+        const int locks = platform::takeOne(block->locks);
         if (locks == 0) {
             SetLastError(ERROR_NOT_LOCKED);
             return FALSE;

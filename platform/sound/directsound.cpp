@@ -1,12 +1,14 @@
 // The device object and DirectSoundCreate.
 
+#include <atomic>
 #include <new>
 
+#include "platform/core/failurecount.h"
 #include "platform/sound/buffers.h"
 #include "platform/sound/devices.h"
 #include "platform/sound/dsound.h"
 #include "platform/sound/mixer.h"
-#include "platform/sound/soundseams.h"
+#include "platform/sound/soundcontrols.h"
 
 // {279AFA83-4981-11CE-A521-0020AF0BE560}
 const IID IID_IDirectSound = {0x279AFA83, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
@@ -24,6 +26,10 @@ namespace {
 // The size of DSBUFFERDESC in 32-bit code, which code written for Windows
 // may put in dwSize as a number.
 constexpr DWORD kWin32DescriptionSize = 36;
+
+// Calls still to refuse, and their answer (platform/testing.h).
+platform::FailureCount failingCreates;
+std::atomic<HRESULT> failingCreateResult{DSERR_GENERIC};
 
 class DirectSoundDevice final : public ComObject<IDirectSound, IID_IDirectSound> {
 public:
@@ -66,12 +72,11 @@ HRESULT WINAPI DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* out, LPUNKNOWN o
     if (out == nullptr) return DSERR_INVALIDPARAM;
     *out = nullptr;
     if (outer != nullptr) return DSERR_NOAGGREGATION;
-    HRESULT result;
-    if (platform::sound::takeCreateFailure(&result)) return result;
+    if (platform::sound::failingCreates.take()) return platform::sound::failingCreateResult.load();
     std::string pcm;
     if (!platform::sound::pcmOfDevice(device, &pcm)) return DSERR_NODRIVER;
     std::shared_ptr<platform::sound::Mixer> mixer;
-    result = platform::sound::Mixer::open(pcm, &mixer);
+    HRESULT result = platform::sound::Mixer::open(pcm, &mixer);
     if (result != DS_OK) return result;
     auto* object = new (std::nothrow) platform::sound::DirectSoundDevice(mixer);
     if (object == nullptr) {
@@ -81,3 +86,12 @@ HRESULT WINAPI DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* out, LPUNKNOWN o
     *out = object;
     return DS_OK;
 }
+
+namespace platform::testing {
+
+void failNextSoundCreates(HRESULT result, int count) {
+    sound::failingCreateResult.store(result);
+    sound::failingCreates.set(count);
+}
+
+}  // namespace platform::testing

@@ -1,6 +1,7 @@
 // A secondary buffer: a sound in memory that the device's mixer plays.
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <mutex>
@@ -9,7 +10,7 @@
 
 #include "platform/sound/buffers.h"
 #include "platform/sound/pcmmix.h"
-#include "platform/sound/soundseams.h"
+#include "platform/sound/soundcontrols.h"
 
 namespace platform::sound {
 
@@ -17,6 +18,9 @@ namespace {
 
 // How far ahead of the play cursor the write cursor runs while playing.
 constexpr DWORD kWriteLeadMilliseconds = 10;
+
+// Set by a test: the next Lock or Play loses its buffer (platform/testing.h).
+std::atomic<bool> losingNextBuffer{false};
 
 BYTE silenceOf(const WAVEFORMATEX& format) { return format.wBitsPerSample == 8 ? BYTE{128} : BYTE{0}; }
 
@@ -176,7 +180,7 @@ private:
     // Called with the lock held: whether the buffer is lost, or is lost now
     // because a test asked for it.
     bool lostNow() {
-        if (!m_voice.lost && takeBufferLoss()) {
+        if (!m_voice.lost && losingNextBuffer.exchange(false)) {
             m_voice.lost = true;
             m_voice.stop(Clock::now(), m_mixer->outputFormat().nSamplesPerSec);
         }
@@ -225,3 +229,9 @@ HRESULT createSecondaryBuffer(const std::shared_ptr<Mixer>& mixer, DWORD caps, D
 }
 
 }  // namespace platform::sound
+
+namespace platform::testing {
+
+void loseNextSoundBuffer() { sound::losingNextBuffer.store(true); }
+
+}  // namespace platform::testing

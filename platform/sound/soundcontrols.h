@@ -1,6 +1,6 @@
 // The test controls of DirectSound: a busy or missing device and a lost
-// buffer. The sound service keeps them and consults them (soundseams.h);
-// tests reach them through platform/testing.h.
+// buffer. Each lives beside the call it makes fail; tests reach them
+// through platform/testing.h.
 #pragma once
 
 #include "platform/core/types.h"
